@@ -1,0 +1,1 @@
+// Placeholder until the vector math lands.

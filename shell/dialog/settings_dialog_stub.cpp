@@ -1,0 +1,3 @@
+// Stand-in until the settings dialog lands.
+#include "shell/dialog/settings_dialog.h"
+void showSettingsDialog(HINSTANCE) {}

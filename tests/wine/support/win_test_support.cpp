@@ -1,0 +1,164 @@
+#include "support/win_test_support.h"
+
+#include <shellapi.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace wintest {
+
+namespace {
+constexpr DWORD PollIntervalMs = 10;
+}
+
+std::wstring fromUnixPath(const char* unixPath) {
+    std::wstring out = L"Z:";
+    for (const char* p = unixPath; *p; ++p) out += (*p == '/') ? L'\\' : static_cast<wchar_t>(*p);
+    return out;
+}
+
+std::wstring distDir() { return fromUnixPath(LUMIVANE_DIST_DIR_UNIX); }
+std::wstring binaryDir() { return fromUnixPath(LUMIVANE_BINARY_DIR_UNIX); }
+std::wstring sourceDir() { return fromUnixPath(LUMIVANE_SOURCE_DIR_UNIX); }
+
+TempDir::TempDir(const wchar_t* tag) {
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    for (unsigned n = GetTickCount();; ++n) {
+        path_ = std::wstring(base) + L"lumivane-" + tag + L"-" + std::to_wstring(n);
+        if (CreateDirectoryW(path_.c_str(), nullptr)) break;
+    }
+}
+
+TempDir::~TempDir() {
+    // SHFileOperation wants a double-NUL-terminated list.
+    std::wstring from = path_;
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NO_UI;
+    SHFileOperationW(&op);
+}
+
+bool TempDir::copyIn(const std::wstring& from, const wchar_t* as) const {
+    std::wstring source = from.find(L'\\') == std::wstring::npos ? distDir() + L"\\" + from : from;
+    SetFileAttributesW(file(as).c_str(), FILE_ATTRIBUTE_NORMAL);
+    return CopyFileW(source.c_str(), file(as).c_str(), FALSE) != 0;
+}
+
+Process::~Process() {
+    kill();
+    if (info_.hProcess) CloseHandle(info_.hProcess);
+    if (info_.hThread) CloseHandle(info_.hThread);
+}
+
+bool Process::start(const std::wstring& exe, const std::wstring& args) {
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!args.empty()) commandLine += L" " + args;
+    std::wstring folder = exe.substr(0, exe.find_last_of(L'\\'));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    return CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.c_str(), &startup, &info_) != 0;
+}
+
+bool Process::waitExit(DWORD ms) {
+    return info_.hProcess && WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0;
+}
+
+DWORD Process::exitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (info_.hProcess) GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+bool Process::running() const {
+    return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void Process::kill() {
+    if (running()) {
+        TerminateProcess(info_.hProcess, 99);
+        WaitForSingleObject(info_.hProcess, 5000);
+    }
+}
+
+HWND waitForWindow(const wchar_t* className, const wchar_t* title, DWORD ms) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (HWND w = FindWindowW(className, title)) return w;
+        if (GetTickCount() - start >= ms) return nullptr;
+        Sleep(PollIntervalMs);
+    }
+}
+
+bool waitForNoWindow(const wchar_t* className, const wchar_t* title, DWORD ms) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (!FindWindowW(className, title)) return true;
+        if (GetTickCount() - start >= ms) return false;
+        Sleep(PollIntervalMs);
+    }
+}
+
+void pressKey(WORD virtualKey) {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = virtualKey;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+void moveMouseTo(int x, int y) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof(INPUT));
+}
+
+void mouseButton(DWORD downFlag, DWORD upFlag) {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = downFlag;
+    in[1].mi.dwFlags = upFlag;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+void pump(DWORD ms) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(PollIntervalMs);
+    }
+}
+
+std::string readFileBytes(const std::wstring& path) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return {};
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(f, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    CloseHandle(f);
+    return bytes;
+}
+
+bool writeFileBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD wrote = 0;
+    bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr) &&
+              wrote == bytes.size();
+    CloseHandle(f);
+    return ok;
+}
+
+}  // namespace wintest

@@ -1,0 +1,71 @@
+// Helpers shared by the tests that run the real programs under Wine.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace wintest {
+
+// Windows path (Z:\...) of a Unix path, as Wine maps the root file system.
+std::wstring fromUnixPath(const char* unixPath);
+// Folder holding the freshly built Lumivane.dll and Lumivane.scr.
+std::wstring distDir();
+// Folder of the test binaries (the build tree), as a Windows path.
+std::wstring binaryDir();
+// Source tree, as a Windows path.
+std::wstring sourceDir();
+
+// A fresh, empty folder under the prefix's temp folder; removed with its files on destruction.
+class TempDir {
+public:
+    explicit TempDir(const wchar_t* tag);
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::wstring& path() const { return path_; }
+    std::wstring file(const wchar_t* name) const { return path_ + L"\\" + name; }
+    // Copies a file of the dist folder (or any absolute path) into this folder under `as`.
+    bool copyIn(const std::wstring& from, const wchar_t* as) const;
+private:
+    std::wstring path_;
+};
+
+// A started program; the destructor kills it if it still runs.
+class Process {
+public:
+    Process() = default;
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    // Starts `exe` with `args` (the command line is "exe" args), in the exe's folder.
+    bool start(const std::wstring& exe, const std::wstring& args = L"");
+    // Waits up to `ms` for the end; true when it ended. exitCode() is then valid.
+    bool waitExit(DWORD ms);
+    DWORD exitCode() const;
+    bool running() const;
+    void kill();
+    DWORD id() const { return info_.dwProcessId; }
+    HANDLE handle() const { return info_.hProcess; }
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// Polls for a top-level window with this class (may be null) and title (may be null) for up to `ms`.
+HWND waitForWindow(const wchar_t* className, const wchar_t* title, DWORD ms);
+// Polls until no such window exists, for up to `ms`; true when it is gone.
+bool waitForNoWindow(const wchar_t* className, const wchar_t* title, DWORD ms);
+
+// Real input through SendInput.
+void pressKey(WORD virtualKey);
+void moveMouseTo(int x, int y);
+void mouseButton(DWORD downFlag, DWORD upFlag);
+
+// Pumps this thread's messages for `ms` milliseconds.
+void pump(DWORD ms);
+
+// Reads a whole file; empty when it cannot be read.
+std::string readFileBytes(const std::wstring& path);
+bool writeFileBytes(const std::wstring& path, const std::string& bytes);
+
+}  // namespace wintest
