@@ -1,0 +1,1 @@
+target_sources(lumivane_renderer PRIVATE main.cpp)
