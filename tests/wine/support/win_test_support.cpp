@@ -84,6 +84,18 @@ void Process::kill() {
     }
 }
 
+void Process::killByWindowTitle(const wchar_t* title) {
+    while (HWND w = FindWindowW(nullptr, title)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        HANDLE h = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+        if (!h) return;
+        TerminateProcess(h, 99);
+        WaitForSingleObject(h, 5000);
+        CloseHandle(h);
+    }
+}
+
 HWND waitForWindow(const wchar_t* className, const wchar_t* title, DWORD ms) {
     DWORD start = GetTickCount();
     for (;;) {

@@ -45,6 +45,8 @@ public:
     DWORD exitCode() const;
     bool running() const;
     void kill();
+    // Ends whatever process owns a top-level window with this title (a renderer a test left behind).
+    static void killByWindowTitle(const wchar_t* title);
     DWORD id() const { return info_.dwProcessId; }
     HANDLE handle() const { return info_.hProcess; }
 private:
