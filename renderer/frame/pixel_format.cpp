@@ -1,0 +1,38 @@
+#include "renderer/frame/pixel_format.h"
+
+namespace {
+// Flags a format must have all of.
+constexpr uint32_t RequiredFlags = PixelFlagSupportOpenGl | PixelFlagDrawToWindow | PixelFlagDoubleBuffer;
+// Colour depth above which deeper colour costs score (bits).
+constexpr int PreferredColourBits = 16;
+// Bonus for a hardware driver's own format, and for a generic but accelerated one.
+constexpr int HardwareBonus = 2000;
+constexpr int GenericAcceleratedBonus = 1000;
+}
+
+// Depth counts twice; colour beyond 16 bits is slightly penalised; hardware formats win by far.
+int scorePixelFormat(const PixelFormatCandidate& c) {
+    if ((c.flags & RequiredFlags) != RequiredFlags || c.pixelType != PixelTypeRgba) return -1;
+    int score = c.colourBits + 2 * c.depthBits;
+    if (c.colourBits > PreferredColourBits) score += (PreferredColourBits - c.colourBits) / 2;
+    if (!(c.flags & PixelFlagGenericFormat)) {
+        score += HardwareBonus;
+    } else if (c.flags & PixelFlagGenericAccelerated) {
+        score += GenericAcceleratedBonus;
+    }
+    return score;
+}
+
+// Only a strictly better score replaces the choice, so ties keep the lower index.
+int chooseBestPixelFormat(const PixelFormatCandidate* candidates, int count) {
+    int bestScore = 0;
+    int chosen = 0;
+    for (int n = 0; n < count; ++n) {
+        const int score = scorePixelFormat(candidates[n]);
+        if (score > bestScore) {
+            bestScore = score;
+            chosen = candidates[n].index;
+        }
+    }
+    return chosen;
+}

@@ -1,0 +1,24 @@
+// Scoring of the device's pixel formats, free of Win32: the caller describes each format.
+#pragma once
+#include <cstdint>
+
+// Flag and type values as the Win32 pixel-format descriptor carries them.
+constexpr uint32_t PixelFlagDoubleBuffer = 0x1;
+constexpr uint32_t PixelFlagDrawToWindow = 0x4;
+constexpr uint32_t PixelFlagSupportOpenGl = 0x20;
+constexpr uint32_t PixelFlagGenericFormat = 0x40;
+constexpr uint32_t PixelFlagGenericAccelerated = 0x1000;
+constexpr int PixelTypeRgba = 0;
+
+struct PixelFormatCandidate {
+    int index;       // 1-based pixel-format number
+    uint32_t flags;  // PixelFlag* bits
+    int pixelType;   // PixelTypeRgba or another type
+    int colourBits;
+    int depthBits;
+};
+
+// Score of one format, or -1 when it is not a double-buffered RGBA OpenGL window format.
+int scorePixelFormat(const PixelFormatCandidate& candidate);
+// Index of the best-scoring format (the earlier one on equal scores), or 0 when none passes.
+int chooseBestPixelFormat(const PixelFormatCandidate* candidates, int count);
