@@ -1,0 +1,83 @@
+// Runs the renderer's frame logic from a chosen seed with a fixed frame time and prints the state,
+// for golden tests and for looking at what the scene does without drawing it.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "renderer/scene/scene.h"
+
+namespace {
+// Prints the usage line and fails.
+int usage() {
+    std::fprintf(stderr, "usage: scene-trace --seed S --dt T --frames N\n");
+    return 2;
+}
+
+// Reads an unsigned 32-bit value; false if the text is not wholly a number in range.
+bool parseUnsigned(const char* text, unsigned long long limit, unsigned long long& out) {
+    if (*text == '\0' || *text == '-') return false;
+    char* end = nullptr;
+    out = std::strtoull(text, &end, 10);
+    return *end == '\0' && out <= limit;
+}
+
+bool parseFloat(const char* text, float& out) {
+    if (*text == '\0') return false;
+    char* end = nullptr;
+    out = std::strtof(text, &end);
+    return *end == '\0' && out >= 0.0f;
+}
+
+void printFrame(const Scene& s, unsigned long long frame) {
+    std::printf("F %llu %d %.9g %.9g %.9g %d %.9g %.9g %.9g %.9g\n", frame, s.formation.formationType,
+                s.formation.holdTimer, s.formation.formationAngle, s.formation.blend, s.liveParticleCount,
+                s.spawnColour.x, s.spawnColour.y, s.spawnColour.z, s.cameraZ);
+}
+
+void printPoles(char tag, const Pole* poles, int32_t count) {
+    for (int32_t i = 0; i < count; ++i) {
+        const Vector3& p = poles[i].position;
+        std::printf("%c %d %.9g %.9g %.9g\n", tag, i, p.x, p.y, p.z);
+    }
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    unsigned long long seed = 0, frames = 0;
+    float dt = 0.0f;
+    bool haveSeed = false, haveDt = false, haveFrames = false;
+    for (int a = 1; a < argc; ++a) {
+        if (a + 1 >= argc) return usage();
+        const char* value = argv[a + 1];
+        if (std::strcmp(argv[a], "--seed") == 0) {
+            haveSeed = parseUnsigned(value, 0xFFFFFFFFull, seed);
+            if (!haveSeed) return usage();
+        } else if (std::strcmp(argv[a], "--dt") == 0) {
+            haveDt = parseFloat(value, dt);
+            if (!haveDt) return usage();
+        } else if (std::strcmp(argv[a], "--frames") == 0) {
+            haveFrames = parseUnsigned(value, 100000000ull, frames);
+            if (!haveFrames) return usage();
+        } else {
+            return usage();
+        }
+        ++a;
+    }
+    if (!haveSeed || !haveDt || !haveFrames) return usage();
+
+    static Scene scene;
+    seedScene(scene, static_cast<uint32_t>(seed));
+    createSceneObjects(scene);
+    for (unsigned long long frame = 1; frame <= frames; ++frame) {
+        advanceScene(scene, dt);
+        printFrame(scene, frame);
+    }
+    printPoles('E', scene.emitters, scene.emitterCount);
+    printPoles('A', scene.absorbers, scene.absorberCount);
+    for (int32_t i = 0; i < scene.liveParticleCount; ++i) {
+        const Particle& p = scene.particles[i];
+        std::printf("P %d %.9g %.9g %.9g %.9g %.9g %.9g\n", i, p.position.x, p.position.y, p.position.z,
+                    p.colour.x, p.colour.y, p.colour.z);
+    }
+    return 0;
+}
