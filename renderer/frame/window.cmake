@@ -1,1 +1,7 @@
-target_sources(lumivane_renderer PRIVATE main.cpp)
+# Entry, window procedures, password check and resources of the renderer.
+target_sources(lumivane_renderer PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/main.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/window.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/password.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/renderer.rc)
+target_link_libraries(lumivane_renderer PRIVATE user32 gdi32)
