@@ -1,3 +1,52 @@
-// Placeholder entry until the shell's startup routine lands.
+// Startup routine of Lumivane.scr: single-instance test, command-line dispatch, renderer check.
 #include <windows.h>
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+
+#include <string>
+
+#include "shell/dialog/settings_dialog.h"
+#include "shell/host/preview_window.h"
+#include "shell/host/run_host.h"
+#include "shell/startup/pointer.h"
+#include "shell/startup/settings.h"
+#include "shell/startup/settings_file.h"
+
+namespace {
+constexpr wchar_t RunHostTitle[] = L"Glimra_Main";
+constexpr wchar_t SettingsDialogTitle[] = L"<Lumivane>";
+constexpr char RendererFileName[] = "\\Lumivane.dll";
+constexpr wchar_t MissingRendererText[] = L"Lumivane.dll が Lumivane.scr と同じﾌｫﾙﾀﾞに見つかりません！";
+constexpr wchar_t ApplicationTitle[] = L"Lumivane (ScreenSaver)";
+
+// True while a saver runs or the settings dialog is open.
+bool anotherInstanceShows() {
+    return FindWindowW(nullptr, RunHostTitle) != nullptr || FindWindowW(nullptr, SettingsDialogTitle) != nullptr;
+}
+}  // namespace
+
+// Decides the mode from the command line and hands over to the preview, the settings dialog or the run host.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    if (anotherInstanceShows()) return 0;
+
+    const std::wstring arguments = argumentText(GetCommandLineW());
+    const StartMode mode = startMode(arguments);
+    if (mode == StartMode::Preview) {
+        // Handles are 32-bit values sign-extended on 64-bit Windows.
+        const HWND host = reinterpret_cast<HWND>(static_cast<LONG_PTR>(previewHandle(arguments)));
+        runPreview(instance, host);
+        return 0;
+    }
+
+    Ini_LoadSettings();
+    if (!File_Exists(programFolder() + RendererFileName)) {
+        MessageBoxW(nullptr, MissingRendererText, ApplicationTitle, MB_OK);
+        return 0;
+    }
+    if (mode == StartMode::Settings) {
+        showSettingsDialog(instance);
+        return 0;
+    }
+    if (mode == StartMode::End) return 0;
+
+    if (mode == StartMode::RunHidePointer) setPointerShown(false);
+    return runHost(instance, modeLetter(arguments));
+}

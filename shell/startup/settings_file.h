@@ -18,6 +18,9 @@ bool Ini_WriteString(const std::string& section, const std::string& key, const s
 // Loads g_settings from settingsFilePath().
 void Ini_LoadSettings();
 
+// Loads the three settings of the given file into `settings` (the rule Ini_LoadSettings applies).
+void loadSettingsFile(ShellSettings& settings, const std::string& file);
+
 // True when the file (one trailing backslash ignored) can be opened for reading.
 bool File_Exists(const std::string& path);
 

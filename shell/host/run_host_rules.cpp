@@ -1,0 +1,57 @@
+// Music choice, close steps and the renderer watch of the run host.
+#include "shell/host/run_host_rules.h"
+
+#include <cctype>
+
+namespace {
+constexpr size_t ExtensionLetters = 3;
+}
+
+// Upper-cases the last three characters of the path and names the player they call for.
+MusicFile musicFileKind(const std::string& path) {
+    if (path.size() < ExtensionLetters) return MusicFile::None;
+    std::string tail = path.substr(path.size() - ExtensionLetters);
+    for (char& c : tail) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (tail == "WAV") return MusicFile::Wav;
+    if (tail == "MP3") return MusicFile::Mp3;
+    return MusicFile::None;
+}
+
+// The CD is opened and driven by Timer2; a file plays by its extension; other sources are silent.
+LoadPlan planLoad(const ShellSettings& settings) {
+    LoadPlan plan;
+    if (settings.BGM_Kind == BgmKindCd) {
+        plan.cdOpen = true;
+        plan.startTimer2 = true;
+    } else if (settings.BGM_Kind == BgmKindFile) {
+        switch (musicFileKind(settings.BGM_File)) {
+            case MusicFile::Wav: plan.wavPlay = true; break;
+            case MusicFile::Mp3: plan.mp3Play = true; plan.startTimer1 = true; break;
+            case MusicFile::None: break;
+        }
+    }
+    return plan;
+}
+
+// A CD whose control already ended by itself is left untouched.
+ClosePlan planClose(bool timer2Running, const ShellSettings& settings, wchar_t modeLetter) {
+    ClosePlan plan;
+    plan.stopTimer2AndCd = timer2Running;
+    if (settings.BGM_Kind == BgmKindFile) {
+        const MusicFile file = musicFileKind(settings.BGM_File);
+        plan.wavStop = file == MusicFile::Wav;
+        plan.mp3Stop = file == MusicFile::Mp3;
+    }
+    plan.showPointer = modeLetter == L'S';
+    return plan;
+}
+
+// Wrap-safe: times are tick counts that may roll over.
+bool RendererWatch::keepRunning(bool windowFound, uint32_t nowMs) {
+    if (windowFound) {
+        seen_ = true;
+        return true;
+    }
+    if (seen_) return false;
+    return static_cast<uint32_t>(nowMs - loadTimeMs_) < RendererGraceMs;
+}
