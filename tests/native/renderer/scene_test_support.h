@@ -1,0 +1,35 @@
+// Helpers for the renderer rule tests: scripted random draws and small hand-made scenes.
+#pragma once
+#include <cstdint>
+
+#include "renderer/scene/scene.h"
+
+// A generator whose very next draw returns r (0..32767), found by running the generator backwards.
+inline Random randomWhoseNextDrawIs(int r) {
+    const uint32_t multiplier = 214013u;
+    uint32_t inverse = multiplier;  // Newton steps double the correct low bits each time
+    for (int n = 0; n < 5; ++n) inverse *= 2u - multiplier * inverse;
+    const uint32_t nextState = (static_cast<uint32_t>(r) << 16) | 0x1234u;
+    return Random((nextState - 2531011u) * inverse);
+}
+
+// Number of draws that separate two generators (up to limit), or -1.
+inline int drawsBetween(Random before, const Random& after, int limit = 64) {
+    for (int n = 0; n <= limit; ++n) {
+        Random probeA = before, probeB = after;
+        bool same = true;
+        for (int k = 0; k < 4; ++k) same = same && probeA.next() == probeB.next();
+        if (same) return n;
+        before.next();
+    }
+    return -1;
+}
+
+// A scene with the given pole and particle counts, created from seed 1.
+inline void makeScene(Scene& scene, int32_t emitters, int32_t absorbers, int32_t particles) {
+    scene.settings.EmitterCount = emitters;
+    scene.settings.AbsorberCount = absorbers;
+    scene.settings.ParticleCount = particles;
+    seedScene(scene, 1);
+    createSceneObjects(scene);
+}
