@@ -1,0 +1,154 @@
+#include "shell/music/bgm_player.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+namespace {
+
+// The answers the player makes up itself; they are kept for the caller, never shown.
+const char NoCommandAnswer[] = "コマンド文字列が指定されていません";
+const char NoErrorTextAnswer[] = "Error (文字列が取れません)";
+const char ErrorPrefix[] = "Error:";
+const char ErrorMarker[] = "ERR";  // sought in the upper-cased answer of a status query
+
+const char CdDevice[] = "cdaudio";
+const char Mp3Alias[] = "MP3Play";
+
+// A fixed buffer's text: everything up to its first NUL, or the whole buffer.
+std::string bufferText(const char* buffer, unsigned size) {
+    return std::string(buffer, strnlen(buffer, size));
+}
+
+// Whether a mode buffer's first characters spell `mode`.
+bool modeIs(const char* buffer, const char* mode) {
+    return std::memcmp(buffer, mode, BgmModeLength) == 0;
+}
+
+bool reportsError(std::string answer) {
+    std::transform(answer.begin(), answer.end(), answer.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return answer.find(ErrorMarker) != std::string::npos;
+}
+
+// The leading number of an answer ("04" is 4, "" and "Error:263" are 0), saturated to 32 bits.
+long leadingNumber(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    long value = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+        value = std::min(value * 10 + (text[i] - '0'), 2147483647L);
+    }
+    return negative ? -value : value;
+}
+
+}  // namespace
+
+bool BGM_PathIsPlayable(const std::string& path) {
+    return path.find('"') == std::string::npos;
+}
+
+BgmPlayer::BgmPlayer(MciPort& mci, SoundPort& sound) : mci_(mci), sound_(sound) {}
+
+int32_t BgmPlayer::BGM_SendCommand(const std::string& command, std::string& answer) {
+    if (command.empty()) {
+        answer = NoCommandAnswer;
+        return -1;
+    }
+    int32_t result = mci_.send(command, answerBuffer, BgmAnswerSize);
+    if (result != 0) {
+        if (mci_.errorText(result, errorTextBuffer, BgmErrorTextSize)) {
+            answer = bufferText(errorTextBuffer, BgmErrorTextSize);
+        } else {
+            answer = NoErrorTextAnswer;
+        }
+        return result;
+    }
+    answer = bufferText(answerBuffer, BgmAnswerSize);
+    return 0;
+}
+
+std::string BgmPlayer::BGM_Query(const std::string& command) {
+    int32_t result = BGM_SendCommand(command, lastAnswer);
+    if (result != 0) return ErrorPrefix + std::to_string(result);
+    return lastAnswer;
+}
+
+int32_t BgmPlayer::BGM_Play(const std::string& device, const std::string& from, const std::string& to) {
+    std::string command = "play " + device;
+    if (!from.empty()) command += " from " + from;
+    if (!to.empty()) command += " to " + to;
+    return BGM_SendCommand(command, lastAnswer);
+}
+
+void BgmPlayer::BGM_CdOpen() {
+    mci_.send("open cdaudio", nullptr, 0);
+    mci_.send("set cdaudio time format tmsf", nullptr, 0);
+}
+
+void BgmPlayer::BGM_CdTick(int16_t repeatTrack) {
+    BGM_CdContinue = true;
+    std::string current = BGM_Query("status cdaudio current track");
+    if (reportsError(current)) {
+        BGM_CdContinue = false;
+        return;
+    }
+    std::string tracks = BGM_Query("status cdaudio number of tracks");
+    if (reportsError(tracks)) {
+        BGM_CdContinue = false;
+        return;
+    }
+    mci_.send("status cdaudio mode", cdModeBuffer, BgmCdModeSize);
+    bool stopped = modeIs(cdModeBuffer, "stopped");
+
+    if (repeatTrack != 0) {
+        if (stopped || leadingNumber(current) != repeatTrack) {
+            std::string start = BGM_Query("status cdaudio position track " + std::to_string(repeatTrack));
+            // A track beyond the last has no position; playing "from Error:..." would only fail
+            // as well, so the play is left to the next tick's retry.
+            if (!reportsError(start)) BGM_Play(CdDevice, start, "");
+        }
+    } else if (stopped) {
+        BGM_Play(CdDevice, "", "");
+    }
+}
+
+void BgmPlayer::BGM_CdStop() {
+    mci_.send("stop cdaudio", nullptr, 0);
+    mci_.send("close cdaudio", nullptr, 0);
+}
+
+void BgmPlayer::BGM_Mp3Play(const std::string& file) {
+    if (!BGM_PathIsPlayable(file)) return;
+    std::string open = "open \"" + file + "\" type MPEGVideo Alias " + Mp3Alias;
+    if (mci_.send(open, nullptr, 0) == 0) mci_.send(std::string("play ") + Mp3Alias, nullptr, 0);
+}
+
+bool BgmPlayer::BGM_Mp3IsPlaying() {
+    mci_.send(std::string("status ") + Mp3Alias + " mode", mp3ModeBuffer, BgmMp3ModeSize);
+    return modeIs(mp3ModeBuffer, "playing");
+}
+
+void BgmPlayer::BGM_Mp3Tick(const std::string& file) {
+    if (!BGM_PathIsPlayable(file) || BGM_Mp3IsPlaying()) return;
+    mci_.send(std::string("stop ") + Mp3Alias, nullptr, 0);
+    mci_.send(std::string("play ") + Mp3Alias + " from 0", nullptr, 0);
+}
+
+void BgmPlayer::BGM_Mp3Stop(const std::string& file) {
+    if (!BGM_PathIsPlayable(file)) return;
+    mci_.send(std::string("stop ") + Mp3Alias, nullptr, 0);
+    mci_.send(std::string("close ") + Mp3Alias, nullptr, 0);
+}
+
+void BgmPlayer::BGM_WavPlay(const std::string& file) {
+    if (!BGM_PathIsPlayable(file)) return;
+    if (sound_.waveOutDeviceCount() <= 0) return;
+    sound_.playSound(file.c_str(), BgmSoundAsyncLoop);
+}
+
+void BgmPlayer::BGM_WavStop() {
+    sound_.playSound(nullptr, 0);
+}
