@@ -29,6 +29,7 @@ constexpr float AbsorberStartAngle = 1.5f;
 const Vector3 EmitterPoint(500.0f, 100.0f, 50.0f);
 const Vector3 AbsorberPoint(-500.0f, -100.0f, -50.0f);
 
+// One coordinate of the cube -500..500 from one draw.
 float randomCoordinate(Random& random) {
     return static_cast<float>(random.next()) * Span * InverseMax - HalfSpan;
 }
@@ -36,11 +37,12 @@ float randomCoordinate(Random& random) {
 // Step between slots; a list too short to need one gets 0 instead of a division by zero.
 float stepOf(float span, int32_t divisor) { return divisor > 0 ? span / static_cast<float>(divisor) : 0.0f; }
 
+// Point of a circle about the origin in the z = 0 plane.
 Vector3 onCircle(float radius, float angle) {
     return Vector3(radius * std::cos(angle), radius * std::sin(angle), 0.0f);
 }
 
-// Layout 0 (three coordinates) and 5/6 (two coordinates on a plane y = planeY).
+// Layout 0: three fresh coordinates per pole, drawn in order and used in reverse.
 void scatterCube(Random& random, Pole* poles, int32_t count) {
     for (int32_t k = 0; k < count; ++k) {
         const float c1 = randomCoordinate(random);
@@ -50,6 +52,7 @@ void scatterCube(Random& random, Pole* poles, int32_t count) {
     }
 }
 
+// Layouts 5 and 6: two fresh coordinates per pole on the plane y = planeY.
 void scatterPlane(Random& random, Pole* poles, int32_t count, float planeY) {
     for (int32_t k = 0; k < count; ++k) {
         const float c1 = randomCoordinate(random);

@@ -36,6 +36,7 @@ void constructParticle(Scene& scene, Particle& particle) {
     particle.speed = static_cast<float>(scene.settings.SpeedScale) * ParticleBaseSpeed / f;
 }
 
+// A negative count from the settings makes an empty array.
 int32_t nonNegative(int32_t count) { return count > 0 ? count : 0; }
 }  // namespace
 

@@ -1,4 +1,5 @@
 # Runs scene-trace and compares its whole output with a committed trace; prints the first differing line.
+cmake_policy(SET CMP0007 NEW)
 execute_process(COMMAND ${PROGRAM} --seed ${SEED} --dt ${DT} --frames ${FRAMES}
   OUTPUT_VARIABLE actual RESULT_VARIABLE status)
 if(NOT status EQUAL 0)

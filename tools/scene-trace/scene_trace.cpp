@@ -21,6 +21,7 @@ bool parseUnsigned(const char* text, unsigned long long limit, unsigned long lon
     return *end == '\0' && out <= limit;
 }
 
+// Reads a non-negative frame time in seconds; false if the text is not wholly a number.
 bool parseFloat(const char* text, float& out) {
     if (*text == '\0') return false;
     char* end = nullptr;
@@ -28,12 +29,14 @@ bool parseFloat(const char* text, float& out) {
     return *end == '\0' && out >= 0.0f;
 }
 
+// The per-frame line: formation, release count, spawn colour and camera.
 void printFrame(const Scene& s, unsigned long long frame) {
     std::printf("F %llu %d %.9g %.9g %.9g %d %.9g %.9g %.9g %.9g\n", frame, s.formation.formationType,
                 s.formation.holdTimer, s.formation.formationAngle, s.formation.blend, s.liveParticleCount,
                 s.spawnColour.x, s.spawnColour.y, s.spawnColour.z, s.cameraZ);
 }
 
+// One line per pole with its position.
 void printPoles(char tag, const Pole* poles, int32_t count) {
     for (int32_t i = 0; i < count; ++i) {
         const Vector3& p = poles[i].position;
@@ -42,6 +45,7 @@ void printPoles(char tag, const Pole* poles, int32_t count) {
 }
 }  // namespace
 
+// Parses the three options, then runs and prints the scene.
 int main(int argc, char** argv) {
     unsigned long long seed = 0, frames = 0;
     float dt = 0.0f;

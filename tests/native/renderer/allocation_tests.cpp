@@ -12,6 +12,7 @@ namespace {
 std::atomic<bool> countingArmed{false};
 std::atomic<long> allocationCount{0};
 
+// Allocates with malloc, counting the call while armed.
 void* countedAllocate(std::size_t size) {
     if (countingArmed.load(std::memory_order_relaxed)) allocationCount.fetch_add(1, std::memory_order_relaxed);
     void* block = std::malloc(size == 0 ? 1 : size);
