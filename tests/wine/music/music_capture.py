@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Background music of real saver runs under Wine, judged by what the sound output received.
 
-Each case runs Lumivane.scr /s from its own folder (beside a stand-in renderer and a settings
-file) with HOME pointing at a folder whose .asoundrc sends ALSA's default device into a raw file.
+Each case runs Lumivane.scr /s from its own folder (beside the renderer and a settings file)
+with HOME pointing at a folder whose .asoundrc sends ALSA's default device into a raw file.
 The null device behind that file has no clock, so the capture is judged by its content: which
 tone sounds, how often the file's opening comes back. Wine's own MCI and PlaySound traces show
 which commands the shell sent.
@@ -105,8 +105,8 @@ class SaverRun:
         self.folder = os.path.join(ARGS.work, name)
         shutil.rmtree(self.folder, ignore_errors=True)
         os.makedirs(self.folder)
-        shutil.copy(ARGS.scr, os.path.join(self.folder, "Lumivane.scr"))
-        shutil.copy(ARGS.renderer, os.path.join(self.folder, "Lumivane.dll"))
+        for program in ("Lumivane.scr", "Lumivane.dll"):
+            shutil.copy(os.path.join(ARGS.dist, program), os.path.join(self.folder, program))
         self.kind, self.music_file, self.sound, self.trace_channels = kind, music_file, sound, trace
         self.capture = os.path.join(self.folder, "capture.raw")
         self.home = os.path.join(self.folder, "home")
@@ -160,11 +160,19 @@ class SaverRun:
     def play(self, seconds):
         """Starts the run, lets it go on for `seconds`, ends it with a key; checks the run itself."""
         t = unittest.TestCase()
-        t.assertTrue(self.start(), "the renderer window never appeared")
-        time.sleep(seconds)
-        t.assertTrue(self.running(), "the shell ended while its renderer still ran")
-        self.end_with_key()
-        t.assertEqual(0, self.exit_code, "the shell did not end cleanly after the key")
+        try:
+            t.assertTrue(self.start(), "the renderer window never appeared")
+            time.sleep(seconds)
+            t.assertTrue(self.running(), "the shell ended while its renderer still ran")
+            self.end_with_key()
+            t.assertEqual(0, self.exit_code, "the shell did not end cleanly after the key")
+        finally:
+            # Whatever went wrong, leave no saver behind for the next case.
+            if self.running():
+                self.process.kill()
+                self.process.wait()
+            for window in xdotool("search", "--name", "^Glimra_VC$").split():
+                xdotool("windowkill", window)
         return capture_labels(self.capture)
 
 
@@ -188,7 +196,9 @@ class MusicUnderWine(unittest.TestCase):
         tone_s = (labels.count("O") + labels.count("B")) * WINDOW / RATE
         self.assertGreater(tone_s, 2 * FILE_S, "the WAV did not sound for longer than it lasts: " + labels)
         self.assertGreaterEqual(starts(labels), 2, "the WAV did not start again: " + labels)
-        self.assertIn("fdwSound=00000009", run.trace, "PlaySound was not asked to loop asynchronously")
+        calls = re.findall(r"MULTIMEDIA_PlaySound pszSound='([0-9A-Fa-f]+)' .* fdwSound=([0-9A-Fa-f]+)", run.trace)
+        self.assertEqual("00000009", calls[0][1], "PlaySound was not asked to loop asynchronously")
+        self.assertEqual(0, int(calls[-1][0], 16) + int(calls[-1][1], 16), "the WAV was not stopped at the end")
         size = run.capture_size()
         time.sleep(1.5)
         self.assertEqual(size, run.capture_size(), "sound was still written after the saver ended")
@@ -230,8 +240,7 @@ class MusicUnderWine(unittest.TestCase):
 def main():
     global ARGS
     parser = argparse.ArgumentParser()
-    parser.add_argument("--scr", required=True)
-    parser.add_argument("--renderer", required=True)
+    parser.add_argument("--dist", required=True)
     parser.add_argument("--work", required=True)
     parser.add_argument("--prefix", required=True)
     parser.add_argument("--root", required=True)
