@@ -43,9 +43,7 @@ TEST(ColourCycle, FirstFrameChoosesAndLeavesBlackSecondFrameColours) {
     Scene scene;
     makeScene(scene, 0, 0, 1000);
     advanceColourCycle(scene, 0.016f);
-    EXPECT_EQ(scene.spawnColour.x, 0.0f);
-    EXPECT_EQ(scene.spawnColour.y, 0.0f);
-    EXPECT_EQ(scene.spawnColour.z, 0.0f);
+    expectVector(scene.spawnColour, 0.0f, 0.0f, 0.0f);
     EXPECT_EQ(scene.colour.colourPhase, 0.0f);
     EXPECT_GE(scene.colour.colourRate, 0.02f);
     EXPECT_LE(scene.colour.colourRate, 0.07f);
@@ -87,9 +85,7 @@ TEST(ColourCycle, FrameThatEndsADriftKeepsThePreviousColour) {
         advanceColourCycle(scene, 0.1f);
         if (scene.colour.colourPhase < phase) {  // this frame chose a new drift
             ++crossings;
-            EXPECT_EQ(scene.spawnColour.x, before.x);
-            EXPECT_EQ(scene.spawnColour.y, before.y);
-            EXPECT_EQ(scene.spawnColour.z, before.z);
+            expectVector(scene.spawnColour, before.x, before.y, before.z);
         }
     }
     EXPECT_EQ(crossings, 5);

@@ -86,17 +86,6 @@ TEST(Spin, ReachedTargetDrawsANewOneAtOnce) {
     EXPECT_GT(turns, 50);
 }
 
-TEST(Spin, GlidesTowardTheTargetAtTheCameraRate) {
-    Scene scene;
-    makeScene(scene, 0, 0, 0);
-    scene.firstFrame = false;
-    scene.spinVelocity = Vector3(0, 0, 0);
-    scene.spinTarget = Vector3(0, 0.02f, 0);
-    advanceSpin(scene, 1.0f);  // 0.002 per second with CameraSpeed 10
-    EXPECT_NEAR(scene.spinVelocity.y, 0.002f, 1e-7f);
-    EXPECT_EQ(scene.spinVelocity.x, 0.0f);
-}
-
 TEST(Frame, FirstFrameOfAFreshSceneAndLongRunStaysSane) {
     Scene scene;
     seedScene(scene, 42);

@@ -81,9 +81,7 @@ TEST(Particles, ZeroFrameTimeMovesNothingAndSwallowsNothing) {
     EXPECT_EQ(scene.particles[0].position.y, 0.0f);
 
     respawnParticle(scene, scene.particles[0], 0.0f);
-    EXPECT_EQ(scene.particles[0].position.x, 10.0f);
-    EXPECT_EQ(scene.particles[0].position.y, 20.0f);
-    EXPECT_EQ(scene.particles[0].position.z, 30.0f);
+    expectVector(scene.particles[0].position, 10.0f, 20.0f, 30.0f);
 }
 
 TEST(Particles, CancellingForcesAndStandingOnAnEmitterMoveAlongPlusY) {
@@ -179,9 +177,7 @@ TEST(Particles, NoEmittersReleaseAtTheOriginAndNothingCrashes) {
     makeScene(scene, 0, 2, 50);
     spawnParticles(scene, 0.0f);
     EXPECT_EQ(scene.liveParticleCount, 1);
-    EXPECT_EQ(scene.particles[0].position.x, 0.0f);
-    EXPECT_EQ(scene.particles[0].position.y, 0.0f);
-    EXPECT_EQ(scene.particles[0].position.z, 0.0f);
+    expectVector(scene.particles[0].position, 0.0f, 0.0f, 0.0f);
     for (int frame = 0; frame < 3000; ++frame) advanceScene(scene, 0.05f);
     EXPECT_EQ(scene.liveParticleCount, 50);
     for (int32_t i = 0; i < 50; ++i) EXPECT_TRUE(std::isfinite(scene.particles[i].position.x));

@@ -1,5 +1,7 @@
 // Helpers for the renderer rule tests: scripted random draws and small hand-made scenes.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <cstdint>
 
 #include "renderer/scene/scene.h"
@@ -32,4 +34,11 @@ inline void makeScene(Scene& scene, int32_t emitters, int32_t absorbers, int32_t
     scene.settings.ParticleCount = particles;
     seedScene(scene, 1);
     createSceneObjects(scene);
+}
+
+// Expects v within tolerance of (x, y, z); tolerance 0 asks for exact equality.
+inline void expectVector(const Vector3& v, float x, float y, float z, float tolerance = 0.0f) {
+    EXPECT_NEAR(v.x, x, tolerance);
+    EXPECT_NEAR(v.y, y, tolerance);
+    EXPECT_NEAR(v.z, z, tolerance);
 }
