@@ -25,6 +25,7 @@ bool modeIs(const char* buffer, const char* mode) {
     return std::memcmp(buffer, mode, BgmModeLength) == 0;
 }
 
+// Whether an answer carries an error, by the marker in its upper-cased text.
 bool reportsError(std::string answer) {
     std::transform(answer.begin(), answer.end(), answer.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
@@ -46,12 +47,15 @@ long leadingNumber(const std::string& text) {
 
 }  // namespace
 
+// Refuses a path that would break out of the double quotes around it.
 bool BGM_PathIsPlayable(const std::string& path) {
     return path.find('"') == std::string::npos;
 }
 
+// A player with empty buffers and CD control off, talking through the given services.
 BgmPlayer::BgmPlayer(MciPort& mci, SoundPort& sound) : mci_(mci), sound_(sound) {}
 
+// Sends one command through the answer buffer and turns its result into text.
 int32_t BgmPlayer::BGM_SendCommand(const std::string& command, std::string& answer) {
     if (command.empty()) {
         answer = NoCommandAnswer;
@@ -70,12 +74,14 @@ int32_t BgmPlayer::BGM_SendCommand(const std::string& command, std::string& answ
     return 0;
 }
 
+// Asks the device and returns its answer, or Error: and the code.
 std::string BgmPlayer::BGM_Query(const std::string& command) {
     int32_t result = BGM_SendCommand(command, lastAnswer);
     if (result != 0) return ErrorPrefix + std::to_string(result);
     return lastAnswer;
 }
 
+// Builds and sends a play command; its answer goes into the last answer.
 int32_t BgmPlayer::BGM_Play(const std::string& device, const std::string& from, const std::string& to) {
     std::string command = "play " + device;
     if (!from.empty()) command += " from " + from;
@@ -83,11 +89,13 @@ int32_t BgmPlayer::BGM_Play(const std::string& device, const std::string& from, 
     return BGM_SendCommand(command, lastAnswer);
 }
 
+// Opens the CD device and sets track-based time; results are not examined.
 void BgmPlayer::BGM_CdOpen() {
     mci_.send("open cdaudio", nullptr, 0);
     mci_.send("set cdaudio time format tmsf", nullptr, 0);
 }
 
+// One 200 ms look at the CD: ends control without a disc, restarts a stopped disc or the chosen track.
 void BgmPlayer::BGM_CdTick(int16_t repeatTrack) {
     BGM_CdContinue = true;
     std::string current = BGM_Query("status cdaudio current track");
@@ -115,40 +123,47 @@ void BgmPlayer::BGM_CdTick(int16_t repeatTrack) {
     }
 }
 
+// Stops and closes the CD device.
 void BgmPlayer::BGM_CdStop() {
     mci_.send("stop cdaudio", nullptr, 0);
     mci_.send("close cdaudio", nullptr, 0);
 }
 
+// Opens the file as alias MP3Play and plays it when the open succeeded.
 void BgmPlayer::BGM_Mp3Play(const std::string& file) {
     if (!BGM_PathIsPlayable(file)) return;
     std::string open = "open \"" + file + "\" type MPEGVideo Alias " + Mp3Alias;
     if (mci_.send(open, nullptr, 0) == 0) mci_.send(std::string("play ") + Mp3Alias, nullptr, 0);
 }
 
+// Whether MP3Play reports "playing" (a failed query keeps the mode last seen).
 bool BgmPlayer::BGM_Mp3IsPlaying() {
     mci_.send(std::string("status ") + Mp3Alias + " mode", mp3ModeBuffer, BgmMp3ModeSize);
     return modeIs(mp3ModeBuffer, "playing");
 }
 
+// Restarts the MP3 from its beginning once it no longer plays.
 void BgmPlayer::BGM_Mp3Tick(const std::string& file) {
     if (!BGM_PathIsPlayable(file) || BGM_Mp3IsPlaying()) return;
     mci_.send(std::string("stop ") + Mp3Alias, nullptr, 0);
     mci_.send(std::string("play ") + Mp3Alias + " from 0", nullptr, 0);
 }
 
+// Stops and closes MP3Play.
 void BgmPlayer::BGM_Mp3Stop(const std::string& file) {
     if (!BGM_PathIsPlayable(file)) return;
     mci_.send(std::string("stop ") + Mp3Alias, nullptr, 0);
     mci_.send(std::string("close ") + Mp3Alias, nullptr, 0);
 }
 
+// Loops the WAV asynchronously, when the system has a wave output.
 void BgmPlayer::BGM_WavPlay(const std::string& file) {
     if (!BGM_PathIsPlayable(file)) return;
     if (sound_.waveOutDeviceCount() <= 0) return;
     sound_.playSound(file.c_str(), BgmSoundAsyncLoop);
 }
 
+// Stops any sound the process plays.
 void BgmPlayer::BGM_WavStop() {
     sound_.playSound(nullptr, 0);
 }

@@ -33,6 +33,7 @@ public:
     bool errorTexts = true;
     Commands sent;
 
+    // Logs the command and writes the device's answer, if it has one, like mciSendStringA.
     int send(const std::string& command, char* answer, unsigned answerSize) override {
         sent.push_back(command);
         std::string reply;
@@ -42,6 +43,7 @@ public:
         }
         return code;
     }
+    // A description for every code, unless descriptions are switched off.
     bool errorText(int code, char* text, unsigned textSize) override {
         if (!errorTexts) return false;
         std::snprintf(text, textSize, "MCI error %d", code);
@@ -49,6 +51,7 @@ public:
     }
 
 private:
+    // The drive's and the MP3 alias's reaction to one command.
     int respond(const std::string& c, std::string& reply) {
         if (c.rfind("open \"", 0) == 0) {
             std::string path = c.substr(6, c.find('"', 6) - 6);
@@ -88,6 +91,7 @@ class SilentOutput : public SoundPort {
 public:
     int devices = 1;
     std::vector<std::pair<std::string, unsigned>> calls;
+    // Records PlaySound calls instead of playing.
     int waveOutDeviceCount() override { return devices; }
     bool playSound(const char* name, unsigned flags) override {
         calls.emplace_back(name ? name : "<none>", flags);

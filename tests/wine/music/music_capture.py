@@ -37,6 +37,7 @@ ARGS = None
 
 
 def win_path(path):
+    """The Windows path (Z:\\...) of a Unix path."""
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
@@ -54,6 +55,7 @@ def write_tone_wav(path):
 
 
 def tone_amplitude(samples, freq):
+    """Amplitude of one pitch in a block of samples (Goertzel)."""
     k = 2 * math.cos(2 * math.pi * freq / RATE)
     s1 = s2 = 0.0
     for x in samples:
@@ -90,11 +92,13 @@ def starts(labels):
 
 
 def mci_commands(trace):
+    """The MCI command strings a Wine trace shows, in order."""
     return [m.group(1).replace('\\"', '"').replace("\\\\", "\\")
             for m in re.finditer(r'mciSendStringW \(L"(.*)", [0-9A-Fa-f]+, \d+, ', trace)]
 
 
 def xdotool(*args):
+    """Runs xdotool on the session's screen and returns what it printed."""
     return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.strip()
 
 
@@ -126,6 +130,7 @@ class SaverRun:
         self.exit_code = None
 
     def start(self):
+        """Starts the shell with the run command line; true once the renderer's window shows."""
         env = dict(os.environ, HOME=self.home, WINEDEBUG=self.trace_channels)
         self.stderr = open(os.path.join(self.folder, "trace.txt"), "w")
         self.process = subprocess.Popen(
@@ -144,6 +149,7 @@ class SaverRun:
         return self.process.poll() is None
 
     def end_with_key(self):
+        """Presses a key, waits for the shell to end and reads its trace."""
         xdotool("key", "space")
         try:
             self.exit_code = self.process.wait(timeout=END_WAIT_S)
