@@ -1,3 +1,0 @@
-// Stand-in until the settings dialog lands.
-#include "shell/dialog/settings_dialog.h"
-void showSettingsDialog(HINSTANCE) {}
