@@ -106,14 +106,6 @@ TEST(SaverCloseRequest, ForeignCloseHonouredOnlyAfterUserInput) {
     EXPECT_EQ(w.passwordAsks, 1);
 }
 
-TEST(SaverCloseRequest, EveryPressKindArmsAndAsksToClose) {
-    // Keys, button presses and losing activation all take the same path.
-    ScriptedWindow w({0, 0});
-    w.press();
-    EXPECT_TRUE(w.state.closeArmed);
-    EXPECT_TRUE(w.deliverPostedCloses());
-}
-
 TEST(SaverCloseRequest, RefusedPasswordKeepsRunningAndRemeasuresFromTheCursor) {
     ScriptedWindow w({200, 200});
     w.passwordAccepted = false;
