@@ -16,7 +16,7 @@ void setPointerShown(bool shown) {
     char logPath[PointerLogPathChars];
     const DWORD length = GetEnvironmentVariableA(PointerLogVariable, logPath, PointerLogPathChars);
     if (length == 0 || length >= PointerLogPathChars) return;
-    if (FILE* log = std::fopen(logPath, "a")) {
+    if (FILE* log = std::fopen(logPath, "ab")) {
         std::fprintf(log, "%s %d\n", shown ? "show" : "hide", count);
         std::fclose(log);
     }
