@@ -36,6 +36,8 @@ constexpr int FramesThatShapeAPicture = 30;
 using GetSwapIntervalExt = int(WINAPI*)();
 using GetExtensionsStringArb = const char*(WINAPI*)(HDC);
 
+std::vector<std::pair<SIZE, HWND>> sharedWindows;
+
 // A visible pop-up with its own device context, as the renderer's class has. Windows are kept for the
 // whole run and shared by size: destroying a window that had an OpenGL context takes Wine about 2 s.
 HWND testWindow(int width, int height) {
@@ -49,16 +51,25 @@ HWND testWindow(int width, int height) {
         return RegisterClassW(&wc);
     }();
     (void)registered;
-    static std::vector<std::pair<SIZE, HWND>> windows;
-    for (const auto& [size, hwnd] : windows) {
+    for (const auto& [size, hwnd] : sharedWindows) {
         if (size.cx == width && size.cy == height) return hwnd;
     }
     const HWND hwnd = CreateWindowExW(0, TestClassName, L"gl test", WS_POPUP | WS_VISIBLE, 0, 0, width, height,
                                       nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     wintest::pump(50);
-    windows.push_back({SIZE{width, height}, hwnd});
+    sharedWindows.push_back({SIZE{width, height}, hwnd});
     return hwnd;
 }
+
+// Destroys the shared windows before the process ends; left to process exit, Wine may hang.
+class SharedWindowCleanup : public ::testing::Environment {
+public:
+    void TearDown() override {
+        for (const auto& entry : sharedWindows) DestroyWindow(entry.second);
+        sharedWindows.clear();
+    }
+};
+const ::testing::Environment* const cleanup = ::testing::AddGlobalTestEnvironment(new SharedWindowCleanup);
 
 // RGB bytes of a rectangle of the buffer being read, bottom row first.
 std::vector<uint8_t> readRgb(int x, int y, int width, int height) {

@@ -17,12 +17,14 @@ wine64=/usr/lib/wine/wine64
 window_wait_s=30      # start-up of a cold prefix may be slow
 close_wait_s=15
 shot_every_s=10
-min_fps_lines_per_10s=7
+min_fps_lines_per_10s=5   # Wine reports every 1.5 s
 
 mkdir -p "$out"; rm -f "$out"/fps.log "$out"/shot-*
 fail=0
 check() { if eval "$1"; then echo "ok: $2"; else echo "FAILED: $2"; fail=1; fi; }
 fps_lines() { grep -c 'approx' "$out/fps.log" 2>/dev/null || true; }
+# Wine's first report comes with the very first swap and always says 0; the rest cover 1.5 s each.
+measured_fps() { grep -o 'approx [0-9.]*' "$out/fps.log" | tail -n +2 | cut -d' ' -f2; }
 
 WINEDEBUG=-all,+fps "$wine64" "$dist/Lumivane.dll" 2>"$out/fps.log" &
 renderer=$!
@@ -46,7 +48,7 @@ for elapsed in $(seq "$shot_every_s" "$shot_every_s" "$seconds"); do
     "frames were presented throughout seconds $((elapsed - shot_every_s))..$elapsed ($((now - previous)) fps reports)"
   previous=$now
 done
-check "! grep approx '$out/fps.log' | grep -q 'approx 0\\.'" "no one-second period presented fewer than one frame"
+check "! measured_fps | grep -q '^0\\.'" "every reported period presented at least one frame per second"
 
 xdotool key space
 closed=0
