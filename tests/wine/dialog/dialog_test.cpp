@@ -191,6 +191,13 @@ Rgb buttonEdge(HWND button) {
 }
 Rgb pictureEdge(const wchar_t* picture) { return assetPixel(picture, 0, 12); }
 
+// Another process's combo box answers WM_GETTEXT with its edit field; never wait on a busy program.
+void comboText(HWND combo, wchar_t (&text)[32]) {
+    text[0] = 0;
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(combo, WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &result);
+}
+
 int countTopLevel(const wchar_t* title) {
     struct Count {
         const wchar_t* title;
@@ -271,8 +278,7 @@ TEST(SettingsDialog, CdSourceAtLoadEnablesTheTrackBoxOnly) {
     EXPECT_FALSE(IsWindowEnabled(fileButton));
     // 45 lies outside the list and still shows.
     wchar_t text[32] = {};
-    // Another process's combo box answers WM_GETTEXT with its edit field.
-    SendMessageW(run.combo(), WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text));
+    comboText(run.combo(), text);
     EXPECT_STREQ(text, L"45");
     EXPECT_EQ(SendMessageW(run.combo(), CB_GETCOUNT, 0, 0), 31);
     // The file button is painted from the Disable picture.
@@ -293,7 +299,7 @@ TEST(SettingsDialog, CdSourceAtLoadEnablesTheTrackBoxOnly) {
         Sleep(40);
     }
     EXPECT_TRUE(within(2000, [&] {
-        SendMessageW(run.combo(), WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text));
+        comboText(run.combo(), text);
         return lstrcmpW(text, L"3.5") == 0;
     })) << narrow(text);
     clickCentre(run.button(L"設定"));
