@@ -280,7 +280,9 @@ TEST(SettingsDialog, CdSourceAtLoadEnablesTheTrackBoxOnly) {
     wchar_t text[32] = {};
     comboText(run.combo(), text);
     EXPECT_STREQ(text, L"45");
-    EXPECT_EQ(SendMessageW(run.combo(), CB_GETCOUNT, 0, 0), 31);
+    DWORD_PTR entries = 0;
+    SendMessageTimeoutW(run.combo(), CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &entries);
+    EXPECT_EQ(entries, 31u);
     // The file button is painted from the Disable picture.
     EXPECT_TRUE(looksLike(buttonEdge(fileButton), pictureEdge(L"button_disable.bmp"), 2))
         << describe(buttonEdge(fileButton));
@@ -293,7 +295,8 @@ TEST(SettingsDialog, CdSourceAtLoadEnablesTheTrackBoxOnly) {
     // A half track rounds to the even neighbour when saving.
     RECT c = screenRect(run.combo());
     clickAt(c.left + 10, (c.top + c.bottom) / 2);
-    SendMessageW(run.combo(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(run.combo(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""), SMTO_ABORTIFHUNG, 2000, &ignored);
     for (WORD key : {WORD('3'), WORD(VK_OEM_PERIOD), WORD('5')}) {
         pressKey(key);
         Sleep(40);
