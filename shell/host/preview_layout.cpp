@@ -1,0 +1,26 @@
+#include "shell/host/preview_layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+int16_t toTwips(int pixels, int perPixel) {
+    double twips = std::nearbyint(static_cast<double>(pixels) * perPixel);
+    return static_cast<int16_t>(std::clamp(twips, -32768.0, 32767.0));
+}
+
+}  // namespace
+
+int twipsPerPixel(int dotsPerInch) {
+    return dotsPerInch > 0 ? std::max(1, TwipsPerInch / dotsPerInch) : TwipsPerInch / 96;
+}
+
+PreviewSize previewSizeFor(int width, int height, int twipsPerPixelX, int twipsPerPixelY) {
+    PreviewSize size;
+    size.widthTwips = toTwips(width, twipsPerPixelX);
+    size.heightTwips = toTwips(height, twipsPerPixelY);
+    size.widthPixels = std::max(0, size.widthTwips / twipsPerPixelX);
+    size.heightPixels = std::max(0, size.heightTwips / twipsPerPixelY);
+    return size;
+}

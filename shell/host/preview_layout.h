@@ -1,0 +1,22 @@
+// Size arithmetic of the preview window: host pixels to twips and back, as the shell's
+// 16-bit window geometry holds them.
+#pragma once
+
+#include <cstdint>
+
+constexpr int TwipsPerInch = 1440;
+
+struct PreviewSize {
+    int16_t widthTwips = 0;
+    int16_t heightTwips = 0;
+    int widthPixels = 0;
+    int heightPixels = 0;
+};
+
+// Twips per pixel for a display of `dotsPerInch` (15 at 96 dpi); never below 1.
+int twipsPerPixel(int dotsPerInch);
+
+// The preview's size for a host rectangle of `width` × `height` pixels. Twips are rounded to the
+// nearest integer and clamped to the 16-bit range, so a host wider than 32767 twips gets the
+// widest preview that 16 bits can hold instead of a wrapped, negative one.
+PreviewSize previewSizeFor(int width, int height, int twipsPerPixelX, int twipsPerPixelY);
