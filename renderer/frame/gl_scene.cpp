@@ -187,14 +187,14 @@ void tearDownGlScene(GlSceneState& gl, Scene& scene, HWND window) {
 }
 
 // With an exchanging swap both buffers must receive every pass, so the frame is drawn and presented twice.
-void renderFrame(GlSceneState& gl, Scene& scene, float dt) {
+void renderFrame(GlSceneState& gl, Scene& scene, float dt, VeilTexturing veilTexturing) {
     advanceScene(scene, dt);
     glLoadIdentity();
     glTranslatef(0, 0, scene.cameraZ);
-    drawScenePass(scene);
+    drawScenePass(scene, veilTexturing);
     if (scene.settings.TrailLevel != 0 && gl.twoPassSwap == 1) {
         present(gl);
-        drawScenePass(scene);
+        drawScenePass(scene, veilTexturing);
     }
     present(gl);
 }

@@ -8,6 +8,7 @@
 
 #include "renderer/frame/frame_clock.h"
 #include "renderer/scene/scene.h"
+#include "renderer/scene/sprite_pass.h"
 
 // What the OpenGL set-up builds and the frames present with.
 struct GlSceneState {
@@ -30,4 +31,4 @@ void setUpGlScene(GlSceneState& gl, Scene& scene, HWND window, uint32_t seed);
 // Frees the scene's objects, releases the device context and deletes the OpenGL context.
 void tearDownGlScene(GlSceneState& gl, Scene& scene, HWND window);
 // One frame: advance by dt, draw one or two passes, present.
-void renderFrame(GlSceneState& gl, Scene& scene, float dt);
+void renderFrame(GlSceneState& gl, Scene& scene, float dt, VeilTexturing veilTexturing = VeilTexturing::Off);

@@ -342,7 +342,7 @@ protected:
 // The renderer draws the veil with texturing off; the picture must be the one the textured veil gives.
 TEST_F(VeilTexturingTest, UntexturedVeilGivesExactlyThePixelsOfTheTexturedOne) {
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    constexpr int Frames = 600;  // 30 s: about 250 particles in play, with trails
+    constexpr int Frames = 2600;  // 130 s: all 1000 particles in play, with trails
     double texturedMs = 0, untexturedMs = 0;
     const std::vector<uint8_t> textured = drawSeededFrames(width, height, Frames, VeilTexturing::On, &texturedMs);
     const std::vector<uint8_t> untextured =

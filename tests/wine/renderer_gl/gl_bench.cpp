@@ -1,0 +1,116 @@
+// Frame-rate bench of the renderer's real frame code from a fixed seed, with all particles in play:
+// frames per second, processor time per frame, and where a frame's time goes, with the veil drawn
+// textured (the literal drawing) and untextured (what the renderer does). Not a test: it prints figures.
+//   renderer_gl_bench.exe [frames]
+#include <windows.h>
+#include <GL/gl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
+
+#include "renderer/frame/gl_scene_state.h"
+#include "renderer/frame/renderer_state.h"
+#include "renderer/scene/sprite_pass.h"
+
+int sceneReady = 0;
+int passwordDialogOpen = 0;
+
+namespace {
+constexpr uint32_t Seed = 20240611;
+// Silent simulation before measuring: 130 s, after which all 1000 particles are in play.
+constexpr float WarmUpDt = 0.05f;
+constexpr int WarmUpFrames = 2600;
+// Frame time of the measured frames (seconds).
+constexpr float MeasuredDt = 1.0f / 60.0f;
+constexpr int DefaultFrames = 300;
+
+using Clock = std::chrono::steady_clock;
+
+double msSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// User plus kernel time of this process, all threads, in milliseconds.
+double processCpuMs() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto ms = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000.0;
+    };
+    return ms(kernel) + ms(user);
+}
+
+const char* name(VeilTexturing veil) { return veil == VeilTexturing::On ? "textured veil  " : "untextured veil"; }
+
+// Whole frames through renderFrame: the frame rate and the processor time per frame.
+void measureFrames(HWND window, VeilTexturing veil, int frames) {
+    Scene scene;
+    GlSceneState gl;
+    setUpGlScene(gl, scene, window, Seed);
+    for (int k = 0; k < WarmUpFrames; ++k) advanceScene(scene, WarmUpDt);
+    const double cpuStart = processCpuMs();
+    const auto start = Clock::now();
+    for (int k = 0; k < frames; ++k) renderFrame(gl, scene, MeasuredDt, veil);
+    glFinish();
+    const double wall = msSince(start), cpu = processCpuMs() - cpuStart;
+    std::printf("%s: %6.1f fps, %5.2f ms processor time per frame (%d particles, twoPassSwap %d)\n", name(veil),
+                frames * 1000.0 / wall, cpu / frames, scene.liveParticleCount, gl.twoPassSwap);
+    tearDownGlScene(gl, scene, window);
+}
+
+// The same frames taken apart: simulation, veil, sprites and present, each finished before the next.
+void measureSteps(HWND window, VeilTexturing veil, int frames) {
+    Scene scene;
+    GlSceneState gl;
+    setUpGlScene(gl, scene, window, Seed);
+    for (int k = 0; k < WarmUpFrames; ++k) advanceScene(scene, WarmUpDt);
+    const int liveParticles = scene.liveParticleCount;
+    double simulate = 0, veilMs = 0, sprites = 0, present = 0;
+    for (int k = 0; k < frames; ++k) {
+        auto t = Clock::now();
+        advanceScene(scene, MeasuredDt);
+        simulate += msSince(t);
+        glLoadIdentity();
+        glTranslatef(0, 0, scene.cameraZ);
+        t = Clock::now();
+        scene.liveParticleCount = 0;  // the pass then draws the veil only
+        drawScenePass(scene, veil);
+        glFinish();
+        veilMs += msSince(t);
+        scene.liveParticleCount = liveParticles;
+        t = Clock::now();
+        glBlendFunc(GL_ONE, GL_ONE);
+        for (int32_t p = 0; p < scene.liveParticleCount; ++p) drawParticleSprite(scene.particles[p], scene.sceneRotation);
+        glFinish();
+        sprites += msSince(t);
+        t = Clock::now();
+        wglSwapLayerBuffers(gl.dc, WGL_SWAP_MAIN_PLANE);
+        glFinish();
+        present += msSince(t);
+    }
+    std::printf("%s: per frame %.3f ms simulation, %.2f ms veil, %.2f ms sprites, %.2f ms present\n", name(veil),
+                simulate / frames, veilMs / frames, sprites / frames, present / frames);
+    tearDownGlScene(gl, scene, window);
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int frames = argc > 1 ? std::atoi(argv[1]) : DefaultFrames;
+    WNDCLASSA wc{};
+    wc.style = CS_OWNDC;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "LumivaneGlBench";
+    RegisterClassA(&wc);
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    const HWND window = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "bench", WS_POPUP | WS_VISIBLE, 0, 0,
+                                        width, height, nullptr, nullptr, wc.hInstance, nullptr);
+    std::printf("%dx%d, seed %u, %d frames after %d s of simulation\n", width, height, Seed, frames,
+                static_cast<int>(WarmUpFrames * WarmUpDt));
+    for (VeilTexturing veil : {VeilTexturing::On, VeilTexturing::Off}) measureFrames(window, veil, frames);
+    for (VeilTexturing veil : {VeilTexturing::On, VeilTexturing::Off}) measureSteps(window, veil, frames);
+    DestroyWindow(window);
+    return 0;
+}
