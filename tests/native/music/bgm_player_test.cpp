@@ -1,255 +1,188 @@
-// The music player against scripted devices: a CD drive and an MPEGVideo device that keep their
-// own state, so each case checks both the commands sent and what the listener would hear.
+// The music player against a scripted MCI device: each case sets what the device answers and checks
+// the command strings the player sends, which are what the listener ends up hearing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <map>
-#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "shell/music/bgm_player.h"
 
 namespace {
 
-constexpr int NoDriveError = 266;   // what cdaudio answers on a machine without a drive
+constexpr int NoDriveError = 266;  // what cdaudio answers on a machine without a drive
 constexpr int OutOfRangeError = 263;
-constexpr int NoAliasError = 263;
 constexpr int CannotOpenError = 275;
 
 using Commands = std::vector<std::string>;
 
-// A CD drive and an MP3 file behind MCI command strings.
-class ScriptedDevices : public MciPort {
-public:
-    bool drive = true;
-    int tracks = 5;
-    int currentTrack = 1;
-    std::string cdMode = "stopped";
-    std::set<std::string> files;  // paths the MPEGVideo device can open
-    bool mp3Open = false;
-    std::string mp3Mode;
+// The player on a scripted MCI device and a sound output that only records its calls.
+struct Music : ::testing::Test, MciPort, SoundPort {
+    std::map<std::string, std::string> answers;  // what a command writes back
+    std::map<std::string, int> failures;         // error code of a failing command
+    int otherCommandsFail = 0;                   // code of every other command (0: it succeeds)
     bool errorTexts = true;
-    Commands sent;
+    int waveOutDevices = 1;
+    Commands sent, sounds;
+    BgmPlayer player{*this, *this};
 
-    // Logs the command and writes the device's answer, if it has one, like mciSendStringA.
+    // Logs the command and writes its scripted answer, like mciSendStringA.
     int send(const std::string& command, char* answer, unsigned answerSize) override {
         sent.push_back(command);
-        std::string reply;
-        int code = respond(command, reply);
-        if (code == 0 && answer && !reply.empty()) {
-            std::snprintf(answer, answerSize, "%s", reply.c_str());
-        }
+        const bool answered = answers.count(command) > 0;
+        const int code = failures.count(command) ? failures[command] : answered ? 0 : otherCommandsFail;
+        if (code == 0 && answered && answer) std::snprintf(answer, answerSize, "%s", answers[command].c_str());
         return code;
     }
-    // A description for every code, unless descriptions are switched off.
     bool errorText(int code, char* text, unsigned textSize) override {
-        if (!errorTexts) return false;
-        std::snprintf(text, textSize, "MCI error %d", code);
-        return true;
+        if (errorTexts) std::snprintf(text, textSize, "MCI error %d", code);
+        return errorTexts;
     }
-
-private:
-    // The drive's and the MP3 alias's reaction to one command.
-    int respond(const std::string& c, std::string& reply) {
-        if (c.rfind("open \"", 0) == 0) {
-            std::string path = c.substr(6, c.find('"', 6) - 6);
-            if (!files.count(path) || c != "open \"" + path + "\" type MPEGVideo Alias MP3Play") return CannotOpenError;
-            mp3Open = true;
-            mp3Mode = "stopped";
-            return 0;
-        }
-        if (c.find("MP3Play") != std::string::npos) {
-            if (!mp3Open) return NoAliasError;
-            if (c == "status MP3Play mode") reply = mp3Mode;
-            else if (c == "play MP3Play" || c == "play MP3Play from 0") mp3Mode = "playing";
-            else if (c == "stop MP3Play") mp3Mode = "stopped";
-            else if (c == "close MP3Play") mp3Open = false;
-            return 0;
-        }
-        if (!drive) return NoDriveError;
-        int n = 0;
-        char position[16];
-        if (c == "status cdaudio current track") reply = std::to_string(currentTrack);
-        else if (c == "status cdaudio number of tracks") reply = std::to_string(tracks);
-        else if (c == "status cdaudio mode") reply = cdMode;
-        else if (std::sscanf(c.c_str(), "status cdaudio position track %d", &n) == 1) {
-            if (n < 1 || n > tracks) return OutOfRangeError;
-            std::snprintf(position, sizeof position, "%02d:00:00:00", n);
-            reply = position;
-        } else if (std::sscanf(c.c_str(), "play cdaudio from %d:", &n) == 1) {
-            currentTrack = n;
-            cdMode = "playing";
-        } else if (c == "play cdaudio") cdMode = "playing";
-        else if (c.rfind("play", 0) == 0) return OutOfRangeError;
-        return 0;
-    }
-};
-
-class SilentOutput : public SoundPort {
-public:
-    int devices = 1;
-    std::vector<std::pair<std::string, unsigned>> calls;
-    // Records PlaySound calls instead of playing.
-    int waveOutDeviceCount() override { return devices; }
+    int waveOutDeviceCount() override { return waveOutDevices; }
     bool playSound(const char* name, unsigned flags) override {
-        calls.emplace_back(name ? name : "<none>", flags);
+        sounds.push_back((name ? name : "<none>") + std::string(" ") + std::to_string(flags));
         return true;
     }
-};
 
-struct Music : ::testing::Test {
-    ScriptedDevices mci;
-    SilentOutput sound;
-    BgmPlayer player{mci, sound};
-
-    // Runs the host's Timer2 for `ticks` ticks and its close request; true when the timer still ran.
+    // A five-track disc on `track` in `mode`.
+    void disc(int track, const char* mode) {
+        answers["status cdaudio current track"] = std::to_string(track);
+        answers["status cdaudio number of tracks"] = "5";
+        answers["status cdaudio mode"] = mode;
+        answers["status cdaudio position track 3"] = "03:00:00:00";
+    }
+    // The host's CD steps: open, Timer2 for up to `ticks` ticks, close; true when the timer still ran.
     bool runCd(int16_t repeatTrack, int ticks) {
         player.BGM_CdOpen();
-        bool timer2 = true;
-        for (int i = 0; i < ticks && timer2; ++i) {
+        for (int i = 0; i < ticks; ++i) {
             player.BGM_CdTick(repeatTrack);
-            timer2 = player.BGM_CdContinue;
+            if (!player.BGM_CdContinue) return false;
         }
-        if (timer2) player.BGM_CdStop();
-        return timer2;
+        player.BGM_CdStop();
+        return true;
     }
+    // The commands sent since the last call.
+    Commands take() { return std::exchange(sent, {}); }
 };
 
 TEST_F(Music, CommandsAndAnswers) {
-    std::string answer = "old";
+    std::string answer;
     EXPECT_EQ(-1, player.BGM_SendCommand("", answer));
     EXPECT_EQ("コマンド文字列が指定されていません", answer);
-    EXPECT_TRUE(mci.sent.empty());
+    EXPECT_TRUE(sent.empty());
 
-    mci.drive = false;
-    std::string failed = player.BGM_Query("status cdaudio current track");
-    EXPECT_EQ("Error:266", failed);
+    failures["status cdaudio current track"] = NoDriveError;
+    EXPECT_EQ("Error:266", player.BGM_Query("status cdaudio current track"));
     EXPECT_EQ("MCI error 266", player.lastAnswer);
-    mci.errorTexts = false;
-    EXPECT_EQ(NoDriveError, player.BGM_SendCommand("status cdaudio mode", answer));
+    errorTexts = false;
+    EXPECT_EQ(NoDriveError, player.BGM_SendCommand("status cdaudio current track", answer));
     EXPECT_EQ("Error (文字列が取れません)", answer);
 
-    mci.drive = true;
-    mci.currentTrack = 4;
-    EXPECT_EQ("4", player.BGM_Query("status cdaudio current track"));
-    // A command that writes no answer leaves the previous one in the buffer.
-    EXPECT_EQ("4", player.BGM_Query("set cdaudio time format tmsf"));
+    answers["status cdaudio mode"] = "playing";
+    EXPECT_EQ("playing", player.BGM_Query("status cdaudio mode"));
+    EXPECT_EQ("playing", player.BGM_Query("seek cdaudio")) << "a command that writes nothing leaves the last answer";
 
-    EXPECT_EQ(0, player.BGM_Play("cdaudio", "01:00:00:00", ""));
-    EXPECT_EQ(0, player.BGM_Play("cdaudio", "", ""));
-    player.BGM_Play("cdaudio", "", "02:00:00:00");
-    player.BGM_Play("cdaudio", "01:00:00:00", "02:00:00:00");
-    Commands plays(mci.sent.end() - 4, mci.sent.end());
-    EXPECT_EQ((Commands{"play cdaudio from 01:00:00:00", "play cdaudio", "play cdaudio to 02:00:00:00",
-                        "play cdaudio from 01:00:00:00 to 02:00:00:00"}),
-              plays);
+    take();
+    for (const char* from : {"01:00:00:00", ""})
+        for (const char* to : {"", "02:00:00:00"}) EXPECT_EQ(0, player.BGM_Play("cdaudio", from, to));
+    EXPECT_EQ((Commands{"play cdaudio from 01:00:00:00", "play cdaudio from 01:00:00:00 to 02:00:00:00",
+                        "play cdaudio", "play cdaudio to 02:00:00:00"}),
+              sent);
 }
 
 TEST_F(Music, NoCdDriveEndsControlAtFirstTickAndIsNotClosed) {
-    mci.drive = false;
+    otherCommandsFail = NoDriveError;
     EXPECT_FALSE(runCd(3, 10));
-    EXPECT_EQ((Commands{"open cdaudio", "set cdaudio time format tmsf", "status cdaudio current track"}), mci.sent);
+    EXPECT_EQ((Commands{"open cdaudio", "set cdaudio time format tmsf", "status cdaudio current track"}), sent);
 }
 
-TEST_F(Music, CdStartsOnFirstTickAndReturnsToTheChosenTrack) {
+TEST_F(Music, CdReturnsToTheRepeatTrack) {
+    const Commands queries{"status cdaudio current track", "status cdaudio number of tracks", "status cdaudio mode"};
+    Commands restart = queries;
+    restart.insert(restart.end(), {"status cdaudio position track 3", "play cdaudio from 03:00:00:00"});
     player.BGM_CdOpen();
+    take();
+    disc(4, "playing");  // the disc played on past track 3
     player.BGM_CdTick(3);
-    EXPECT_TRUE(player.BGM_CdContinue);
-    EXPECT_EQ("playing", mci.cdMode);
-    EXPECT_EQ(3, mci.currentTrack);
-
-    mci.currentTrack = 4;  // the disc played on into the next track
-    mci.sent.clear();
+    EXPECT_EQ(restart, take());
+    disc(3, "playing");
     player.BGM_CdTick(3);
-    EXPECT_EQ((Commands{"status cdaudio current track", "status cdaudio number of tracks", "status cdaudio mode",
-                        "status cdaudio position track 3", "play cdaudio from 03:00:00:00"}),
-              mci.sent);
-    EXPECT_EQ(3, mci.currentTrack);
-
-    mci.sent.clear();
-    player.BGM_CdTick(3);  // on the chosen track and playing: queries only
-    EXPECT_EQ(3u, mci.sent.size());
+    EXPECT_EQ(queries, take());
+    disc(3, "stopped");
+    player.BGM_CdTick(3);
+    EXPECT_EQ(restart, take());
     EXPECT_TRUE(player.BGM_CdContinue);
 }
 
-TEST_F(Music, CdWithoutRepeatOnlyQueriesUntilStopped) {
-    mci.cdMode = "playing";
-    mci.currentTrack = 2;
+TEST_F(Music, CdWithoutRepeatOnlyQueriesUntilStoppedThenPlaysOn) {
+    disc(2, "playing");
     player.BGM_CdOpen();
-    mci.sent.clear();
+    take();
     for (int i = 0; i < 3; ++i) player.BGM_CdTick(0);
-    EXPECT_EQ(9u, mci.sent.size());
-    for (const std::string& c : mci.sent) EXPECT_EQ(0u, c.rfind("status cdaudio ", 0)) << c;
+    EXPECT_EQ(9u, sent.size());
+    for (const std::string& c : take()) EXPECT_EQ(0u, c.rfind("status cdaudio ", 0)) << c;
 
-    mci.cdMode = "stopped";  // the disc ran out
+    disc(2, "stopped");  // the disc ran out
     player.BGM_CdTick(0);
-    EXPECT_EQ("play cdaudio", mci.sent.back());
-    EXPECT_EQ("playing", mci.cdMode);
-    EXPECT_TRUE(runCd(0, 2));
-    EXPECT_EQ((Commands{"stop cdaudio", "close cdaudio"}), Commands(mci.sent.end() - 2, mci.sent.end()));
+    player.BGM_CdStop();
+    EXPECT_EQ((Commands{"play cdaudio", "stop cdaudio", "close cdaudio"}), Commands(sent.end() - 3, sent.end()));
 }
 
 TEST_F(Music, CdRepeatTrackBeyondTheLastKeepsTrying) {
-    mci.tracks = 5;
-    EXPECT_TRUE(runCd(9, 3));
-    EXPECT_EQ("stopped", mci.cdMode);
-    int positionQueries = 0;
-    for (const std::string& c : mci.sent) positionQueries += c == "status cdaudio position track 9";
-    EXPECT_EQ(3, positionQueries);
+    disc(1, "stopped");
+    failures["status cdaudio position track 9"] = OutOfRangeError;
+    EXPECT_TRUE(runCd(9, 3)) << "the failed position query does not end control";
+    EXPECT_EQ(3, std::count(sent.begin(), sent.end(), "status cdaudio position track 9"));
+    EXPECT_EQ(0, std::count(sent.begin(), sent.end(), "play cdaudio")) << "no other track plays instead";
 }
 
 TEST_F(Music, Mp3PlaysAndRestartsAfterItsEnd) {
     const std::string file = "C:\\My Music\\tone.mp3";
-    mci.files.insert(file);
+    answers["status MP3Play mode"] = "playing";
     player.BGM_Mp3Play(file);
-    EXPECT_EQ((Commands{"open \"C:\\My Music\\tone.mp3\" type MPEGVideo Alias MP3Play", "play MP3Play"}), mci.sent);
-
-    mci.sent.clear();
     player.BGM_Mp3Tick(file);
-    EXPECT_EQ((Commands{"status MP3Play mode"}), mci.sent);
+    EXPECT_EQ((Commands{"open \"C:\\My Music\\tone.mp3\" type MPEGVideo Alias MP3Play", "play MP3Play",
+                        "status MP3Play mode"}),
+              take());
 
-    mci.mp3Mode = "stopped";  // the file came to its end
-    mci.sent.clear();
+    answers["status MP3Play mode"] = "stopped";  // the file came to its end
     player.BGM_Mp3Tick(file);
-    EXPECT_EQ((Commands{"status MP3Play mode", "stop MP3Play", "play MP3Play from 0"}), mci.sent);
-    EXPECT_EQ("playing", mci.mp3Mode);
-
     player.BGM_Mp3Stop(file);
-    EXPECT_FALSE(mci.mp3Open);
+    EXPECT_EQ((Commands{"status MP3Play mode", "stop MP3Play", "play MP3Play from 0", "stop MP3Play", "close MP3Play"}),
+              sent);
 }
 
-TEST_F(Music, UnplayableMp3StaysSilent) {
+TEST_F(Music, UnplayableMusicStaysSilent) {
+    otherCommandsFail = CannotOpenError;
     player.BGM_Mp3Play("C:\\missing.mp3");
-    EXPECT_EQ(1u, mci.sent.size());
+    EXPECT_EQ(1u, take().size()) << "a failed open plays nothing";
     for (int i = 0; i < 3; ++i) player.BGM_Mp3Tick("C:\\missing.mp3");
-    EXPECT_EQ(10u, mci.sent.size());
-    EXPECT_FALSE(mci.mp3Open);
+    EXPECT_EQ(9u, take().size()) << "each tick tries the restart again, silently";
 
-    // A quote would close the path's quoting early and turn the rest into commands.
-    mci.sent.clear();
+    // A quote would end the path's quoting early and turn the rest into commands.
+    otherCommandsFail = 0;
     const std::string injected = "C:\\a.mp3\" type MPEGVideo Alias MP3Play wait\" x.mp3";
-    mci.files.insert("C:\\a.mp3");
     player.BGM_Mp3Play(injected);
     player.BGM_Mp3Tick(injected);
     player.BGM_Mp3Stop(injected);
     player.BGM_WavPlay("C:\\a\".wav");
-    EXPECT_TRUE(mci.sent.empty());
-    EXPECT_TRUE(sound.calls.empty());
+    EXPECT_TRUE(sent.empty());
+    EXPECT_TRUE(sounds.empty());
 }
 
 TEST_F(Music, WavLoopsOnlyWithAnOutputDevice) {
-    sound.devices = 0;
+    waveOutDevices = 0;
     player.BGM_WavPlay("C:\\tone.wav");
-    EXPECT_TRUE(sound.calls.empty());
+    EXPECT_TRUE(sounds.empty());
 
-    sound.devices = 1;
+    waveOutDevices = 1;
     player.BGM_WavPlay("C:\\tone.wav");
     player.BGM_WavStop();
-    using Call = std::pair<std::string, unsigned>;
-    EXPECT_EQ((std::vector<Call>{{"C:\\tone.wav", 9u}, {"<none>", 0u}}), sound.calls);
-    EXPECT_TRUE(mci.sent.empty());
+    EXPECT_EQ((Commands{"C:\\tone.wav 9", "<none> 0"}), sounds) << "asynchronous and looped, then stopped";
+    EXPECT_TRUE(sent.empty());
 }
 
 }  // namespace
