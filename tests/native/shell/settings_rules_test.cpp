@@ -23,14 +23,10 @@ TEST(SettingNumber, ReadFlooredOrLeftUnchanged) {
     }
 }
 
-TEST(SettingNumber, WrittenWithOneBlankBeforeANonNegativeNumberAndReadBack) {
+TEST(SettingNumber, WrittenWithOneBlankBeforeANonNegativeNumber) {
     EXPECT_EQ(formatSettingNumber(2), " 2");
+    EXPECT_EQ(formatSettingNumber(0), " 0");
     EXPECT_EQ(formatSettingNumber(-1), "-1");
-    for (int n : {-32768, -1, 0, 32767}) {
-        int16_t value = 5;
-        EXPECT_TRUE(parseSettingNumber(formatSettingNumber(n), value));
-        EXPECT_EQ(value, n);
-    }
 }
 
 TEST(CommandLine, ModeOfEachCommandLine) {
