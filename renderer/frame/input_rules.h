@@ -14,7 +14,7 @@ constexpr int32_t MouseMoveThreshold = 4;
 // System commands the saver swallows while it runs (values of SC_NEXTWINDOW, SC_PREVWINDOW,
 // SC_SCREENSAVE; the full wParam must match).
 constexpr uintptr_t SysCommandNextWindow = 0xF040;
-constexpr uintptr_t SysCommandPrevWindow = 0xF060;
+constexpr uintptr_t SysCommandPrevWindow = 0xF050;
 constexpr uintptr_t SysCommandScreenSave = 0xF140;
 
 // A point in screen pixels.
