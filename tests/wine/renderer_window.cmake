@@ -3,22 +3,21 @@ set(renderer_window_support renderer_window/saver_session.cpp)
 
 lumivane_wine_test(renderer_window_tests renderer_window/window_test.cpp ${renderer_window_support})
 
-# The same window checks on a second, larger screen, in a session and prefix of their own. Wine's
-# background services are started first with no output, so they do not hold ctest's output pipe
-# open after the test program has ended.
+# The window checks again on a larger screen, in a session and prefix of their own.
 set(second_prefix ${CMAKE_BINARY_DIR}/wineprefix-1280x1024)
 add_test(NAME renderer_window_tests_1280x1024
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-session --screen 1280x1024x24 --prefix ${second_prefix}
-          -- bash -c "\"$0\" --prefix \"$1\" cmd /c exit </dev/null >/dev/null 2>&1; exec \"$0\" --prefix \"$1\" \"$2\" --gtest_filter=SaverWindow.*:SaverClose.EachUserInput*"
-          ${CMAKE_SOURCE_DIR}/scripts/wine-run ${second_prefix} $<TARGET_FILE:renderer_window_tests>)
+          -- ${CMAKE_SOURCE_DIR}/scripts/wine-run --prefix ${second_prefix} $<TARGET_FILE:renderer_window_tests>
+          --gtest_filter=SaverWindow.*:SaverClose.EachUserInput*)
 set_tests_properties(renderer_window_tests_1280x1024 PROPERTIES RUN_SERIAL TRUE TIMEOUT 300)
 
 # Stand-ins for the 9x family's PASSWORD.CPL: one that answers as told, one without the export.
 foreach(cpl verify no_export)
-  add_library(password_cpl_${cpl} SHARED password_cpl/${cpl}_cpl.c)
+  add_library(password_cpl_${cpl} SHARED password_cpl/stand_in_cpl.c)
   set_target_properties(password_cpl_${cpl} PROPERTIES PREFIX "" SUFFIX ".cpl")
   target_link_options(password_cpl_${cpl} PRIVATE -Wl,--kill-at)
 endforeach()
+target_compile_definitions(password_cpl_verify PRIVATE STAND_IN_VERIFIES)
 
 lumivane_wine_test(renderer_password_tests renderer_window/password_test.cpp ${renderer_window_support})
 add_dependencies(renderer_password_tests password_cpl_verify password_cpl_no_export)
