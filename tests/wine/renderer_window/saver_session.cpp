@@ -35,19 +35,13 @@ bool placeCursor(int x, int y) {
 }
 
 std::vector<HWND> saverWindows(DWORD pid) {
-    std::pair<DWORD, std::vector<HWND>> search{pid, {}};
-    EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(lp);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            wchar_t cls[64] = {};
-            GetClassNameW(w, cls, 64);
-            if (owner == s->first && wcscmp(cls, SaverClass) == 0) s->second.push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.second;
+    std::vector<HWND> found;
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, SaverClass, nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid) found.push_back(w);
+    }
+    return found;
 }
 
 bool waitExitPumping(wintest::Process& process, DWORD ms) {

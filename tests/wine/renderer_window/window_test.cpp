@@ -46,11 +46,9 @@ TEST(SaverWindow, OneTopmostFullScreenWindowWhateverTheCommandLine) {
         HWND w = saver.window();
         EXPECT_EQ(saverWindows(saver.process().id()).size(), 1u);
         RECT r{};
+        const RECT screen{0, 0, screenW, screenH};
         GetWindowRect(w, &r);
-        EXPECT_EQ(r.left, 0);
-        EXPECT_EQ(r.top, 0);
-        EXPECT_EQ(r.right, screenW);
-        EXPECT_EQ(r.bottom, screenH);
+        EXPECT_TRUE(EqualRect(&r, &screen)) << r.left << "," << r.top << " to " << r.right << "," << r.bottom;
         EXPECT_TRUE(GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
         EXPECT_EQ(GetWindowLongW(w, GWL_STYLE) & (WS_POPUP | WS_CAPTION), WS_POPUP);
         ASSERT_TRUE(saver.waitReady());
