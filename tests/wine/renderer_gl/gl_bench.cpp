@@ -42,55 +42,47 @@ double processCpuMs() {
     return ms(kernel) + ms(user);
 }
 
-const char* name(VeilTexturing veil) { return veil == VeilTexturing::On ? "textured veil  " : "untextured veil"; }
+// Times a step and finishes its drawing before the clock stops, so the steps do not overlap.
+template <typename Step>
+void timeStep(double& totalMs, Step step) {
+    const auto start = Clock::now();
+    step();
+    glFinish();
+    totalMs += msSince(start);
+}
 
-// Whole frames through renderFrame: the frame rate and the processor time per frame.
-void measureFrames(HWND window, VeilTexturing veil, int frames) {
+// Whole frames through renderFrame (frame rate, processor time), then the same frames taken apart.
+void measure(HWND window, VeilTexturing veil, int frames) {
+    const char* name = veil == VeilTexturing::On ? "textured veil  " : "untextured veil";
     Scene scene;
     GlSceneState gl;
     setUpGlScene(gl, scene, window, Seed);
     for (int k = 0; k < WarmUpFrames; ++k) advanceScene(scene, WarmUpDt);
     const double cpuStart = processCpuMs();
-    const auto start = Clock::now();
-    for (int k = 0; k < frames; ++k) renderFrame(gl, scene, MeasuredDt, veil);
-    glFinish();
-    const double wall = msSince(start), cpu = processCpuMs() - cpuStart;
-    std::printf("%s: %6.1f fps, %5.2f ms processor time per frame (%d particles, twoPassSwap %d)\n", name(veil),
-                frames * 1000.0 / wall, cpu / frames, scene.liveParticleCount, gl.twoPassSwap);
-    tearDownGlScene(gl, scene, window);
-}
+    double wall = 0;
+    timeStep(wall, [&] {
+        for (int k = 0; k < frames; ++k) renderFrame(gl, scene, MeasuredDt, veil);
+    });
+    std::printf("%s: %6.1f fps, %5.2f ms processor time per frame (%d particles, twoPassSwap %d)\n", name,
+                frames * 1000.0 / wall, (processCpuMs() - cpuStart) / frames, scene.liveParticleCount,
+                gl.twoPassSwap);
 
-// The same frames taken apart: simulation, veil, sprites and present, each finished before the next.
-void measureSteps(HWND window, VeilTexturing veil, int frames) {
-    Scene scene;
-    GlSceneState gl;
-    setUpGlScene(gl, scene, window, Seed);
-    for (int k = 0; k < WarmUpFrames; ++k) advanceScene(scene, WarmUpDt);
     const int liveParticles = scene.liveParticleCount;
     double simulate = 0, veilMs = 0, sprites = 0, present = 0;
     for (int k = 0; k < frames; ++k) {
-        auto t = Clock::now();
-        advanceScene(scene, MeasuredDt);
-        simulate += msSince(t);
+        timeStep(simulate, [&] { advanceScene(scene, MeasuredDt); });
         glLoadIdentity();
         glTranslatef(0, 0, scene.cameraZ);
-        t = Clock::now();
         scene.liveParticleCount = 0;  // the pass then draws the veil only
-        drawScenePass(scene, veil);
-        glFinish();
-        veilMs += msSince(t);
+        timeStep(veilMs, [&] { drawScenePass(scene, veil); });
         scene.liveParticleCount = liveParticles;
-        t = Clock::now();
-        glBlendFunc(GL_ONE, GL_ONE);
-        for (int32_t p = 0; p < scene.liveParticleCount; ++p) drawParticleSprite(scene.particles[p], scene.sceneRotation);
-        glFinish();
-        sprites += msSince(t);
-        t = Clock::now();
-        wglSwapLayerBuffers(gl.dc, WGL_SWAP_MAIN_PLANE);
-        glFinish();
-        present += msSince(t);
+        timeStep(sprites, [&] {
+            glBlendFunc(GL_ONE, GL_ONE);
+            for (int32_t p = 0; p < liveParticles; ++p) drawParticleSprite(scene.particles[p], scene.sceneRotation);
+        });
+        timeStep(present, [&] { wglSwapLayerBuffers(gl.dc, WGL_SWAP_MAIN_PLANE); });
     }
-    std::printf("%s: per frame %.3f ms simulation, %.2f ms veil, %.2f ms sprites, %.2f ms present\n", name(veil),
+    std::printf("%s: per frame %.3f ms simulation, %.2f ms veil, %.2f ms sprites, %.2f ms present\n", name,
                 simulate / frames, veilMs / frames, sprites / frames, present / frames);
     tearDownGlScene(gl, scene, window);
 }
@@ -109,8 +101,7 @@ int main(int argc, char** argv) {
                                         width, height, nullptr, nullptr, wc.hInstance, nullptr);
     std::printf("%dx%d, seed %u, %d frames after %d s of simulation\n", width, height, Seed, frames,
                 static_cast<int>(WarmUpFrames * WarmUpDt));
-    for (VeilTexturing veil : {VeilTexturing::On, VeilTexturing::Off}) measureFrames(window, veil, frames);
-    for (VeilTexturing veil : {VeilTexturing::On, VeilTexturing::Off}) measureSteps(window, veil, frames);
+    for (VeilTexturing veil : {VeilTexturing::On, VeilTexturing::Off}) measure(window, veil, frames);
     DestroyWindow(window);
     return 0;
 }

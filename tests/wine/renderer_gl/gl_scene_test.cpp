@@ -1,11 +1,10 @@
-// The renderer's OpenGL set-up, frame and sprite pass, run in windows of this test program under Wine.
+// The renderer's OpenGL set-up, frame and sprite pass, run in a full-screen window of this test program under Wine.
 #include <windows.h>
 #include <GL/gl.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -23,59 +22,44 @@ int passwordDialogOpen = 0;
 
 namespace {
 
-constexpr wchar_t TestClassName[] = L"LumivaneGlTestWindow";
-constexpr int SmallWidth = 640;
-constexpr int SmallHeight = 480;
-// A fixed seed for the scenes that are compared or measured.
+// A fixed seed for the scenes that are compared.
 constexpr uint32_t Seed = 20240611;
 // Frame time of the simulated runs (seconds).
 constexpr float SimulatedDt = 0.05f;
 // Frames drawn before a picture is captured: after them the veil has left less than 1/1000 of anything older.
 constexpr int FramesThatShapeAPicture = 30;
+constexpr double Pi = 3.14159265358979;
 
-using GetSwapIntervalExt = int(WINAPI*)();
-using GetExtensionsStringArb = const char*(WINAPI*)(HDC);
+HWND window = nullptr;
+int width = 0;
+int height = 0;
 
-std::vector<std::pair<SIZE, HWND>> sharedWindows;
-
-// A visible pop-up with its own device context, as the renderer's class has. Windows are kept for the
-// whole run and shared by size: destroying a window that had an OpenGL context takes Wine about 2 s.
-HWND testWindow(int width, int height) {
-    static const ATOM registered = [] {
+// One full-screen pop-up with its own device context, as the renderer's class has, kept for the whole run:
+// destroying a window that had an OpenGL context takes Wine about 2 s, and left to process exit Wine may hang.
+class GlWindow : public ::testing::Environment {
+public:
+    void SetUp() override {
         WNDCLASSW wc{};
         wc.style = CS_OWNDC;
         wc.lpfnWndProc = DefWindowProcW;
         wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-        wc.lpszClassName = TestClassName;
-        return RegisterClassW(&wc);
-    }();
-    (void)registered;
-    for (const auto& [size, hwnd] : sharedWindows) {
-        if (size.cx == width && size.cy == height) return hwnd;
+        wc.lpszClassName = L"LumivaneGlTestWindow";
+        RegisterClassW(&wc);
+        width = GetSystemMetrics(SM_CXSCREEN);
+        height = GetSystemMetrics(SM_CYSCREEN);
+        window = CreateWindowExW(0, wc.lpszClassName, L"gl test", WS_POPUP | WS_VISIBLE, 0, 0, width, height,
+                                 nullptr, nullptr, wc.hInstance, nullptr);
+        wintest::pump(50);
     }
-    const HWND hwnd = CreateWindowExW(0, TestClassName, L"gl test", WS_POPUP | WS_VISIBLE, 0, 0, width, height,
-                                      nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    wintest::pump(50);
-    sharedWindows.push_back({SIZE{width, height}, hwnd});
-    return hwnd;
-}
-
-// Destroys the shared windows before the process ends; left to process exit, Wine may hang.
-class SharedWindowCleanup : public ::testing::Environment {
-public:
-    void TearDown() override {
-        for (const auto& entry : sharedWindows) DestroyWindow(entry.second);
-        sharedWindows.clear();
-    }
+    void TearDown() override { DestroyWindow(window); }
 };
-const ::testing::Environment* const cleanup = ::testing::AddGlobalTestEnvironment(new SharedWindowCleanup);
+const ::testing::Environment* const glWindow = ::testing::AddGlobalTestEnvironment(new GlWindow);
 
 // RGB bytes of a rectangle of the buffer being read, bottom row first.
-std::vector<uint8_t> readRgb(int x, int y, int width, int height) {
-    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 3);
+std::vector<uint8_t> readRgb(int x, int y, int w, int h) {
+    std::vector<uint8_t> pixels(static_cast<size_t>(w) * h * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, y, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    glReadPixels(x, y, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     return pixels;
 }
 
@@ -95,102 +79,54 @@ void loadCamera(float cameraZ) {
     glTranslatef(0, 0, cameraZ);
 }
 
-// Fills the back buffer with one grey level.
-void fillGrey(int level) {
-    const float v = static_cast<float>(level) / 255.0f;
-    glClearColor(v, v, v, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glClearColor(0, 0, 0, 1);
-}
-
-// Circular mean hue (0..1) of the clearly coloured pixels, and how many there were.
-struct HueSummary {
-    double hue;
-    size_t count;
-};
-HueSummary meanHue(const std::vector<uint8_t>& rgb) {
-    double sx = 0, sy = 0;
+// Hue angle (radians) of the summed colour of the clearly coloured pixels, and how many there were.
+std::pair<double, size_t> meanHue(const std::vector<uint8_t>& rgb) {
+    double r = 0, g = 0, b = 0;
     size_t count = 0;
     for (size_t k = 0; k + 2 < rgb.size(); k += 3) {
-        const int r = rgb[k], g = rgb[k + 1], b = rgb[k + 2];
-        const int top = std::max({r, g, b}), low = std::min({r, g, b});
+        const int top = std::max({rgb[k], rgb[k + 1], rgb[k + 2]}), low = std::min({rgb[k], rgb[k + 1], rgb[k + 2]});
         if (top < 40 || top - low < top / 3) continue;
-        double h;
-        const double c = top - low;
-        if (top == r) h = std::fmod((g - b) / c + 6.0, 6.0);
-        else if (top == g) h = (b - r) / c + 2.0;
-        else h = (r - g) / c + 4.0;
-        const double angle = h / 6.0 * 2 * 3.14159265358979;
-        sx += std::cos(angle);
-        sy += std::sin(angle);
+        r += rgb[k];
+        g += rgb[k + 1];
+        b += rgb[k + 2];
         ++count;
     }
-    double hue = std::atan2(sy, sx) / (2 * 3.14159265358979);
-    if (hue < 0) hue += 1;
-    return {hue, count};
+    return {std::atan2(std::sqrt(3.0) * (g - b), 2 * r - g - b), count};
 }
 
-double hueDistance(double a, double b) {
-    const double d = std::fabs(a - b);
-    return std::min(d, 1 - d);
-}
-
-// A window with the renderer's set-up done on records of the test's own.
+// The renderer's set-up done on records of the test's own.
 class GlSceneTest : public ::testing::Test {
 protected:
-    explicit GlSceneTest(int width = SmallWidth, int height = SmallHeight) : window(testWindow(width, height)) {}
     void SetUp() override { setUpGlScene(gl, scene, window, Seed); }
     void TearDown() override {
         if (gl.context != nullptr) tearDownGlScene(gl, scene, window);
     }
-    HWND window;
     Scene scene;
     GlSceneState gl;
 };
 
 using GlSetUp = GlSceneTest;
 using SpritePass = GlSceneTest;
+using VeilTexturingTest = GlSceneTest;
 
-TEST_F(GlSetUp, BuildsADoubleBufferedRgbaContextWithTheGlowTextureAndSpriteListAndTearsItDown) {
+TEST_F(GlSetUp, BuildsADoubleBufferedRgbaContextWithTextureListAndSwapIntervalAndTearsItDown) {
     ASSERT_NE(gl.context, nullptr);
     EXPECT_EQ(wglGetCurrentContext(), gl.context);
-    ASSERT_NE(gl.pixelFormat, 0);
     EXPECT_EQ(GetPixelFormat(gl.dc), gl.pixelFormat);
     PIXELFORMATDESCRIPTOR pfd{};
     ASSERT_NE(DescribePixelFormat(gl.dc, gl.pixelFormat, sizeof(pfd), &pfd), 0);
     const DWORD needed = PFD_DOUBLEBUFFER | PFD_SUPPORT_OPENGL | PFD_DRAW_TO_WINDOW;
     EXPECT_EQ(pfd.dwFlags & needed, needed);
     EXPECT_EQ(pfd.iPixelType, PFD_TYPE_RGBA);
-    std::printf("pixel format %d: %d colour bits, %d depth bits, flags 0x%lx\n", gl.pixelFormat, pfd.cColorBits,
-                pfd.cDepthBits, static_cast<unsigned long>(pfd.dwFlags));
-
-    GLint viewport[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], SmallWidth);
-    EXPECT_EQ(viewport[3], SmallHeight);
-    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_TRUE(glIsEnabled(GL_BLEND));
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-
     EXPECT_TRUE(glIsTexture(1));
     EXPECT_TRUE(glIsList(1));
-    glBindTexture(GL_TEXTURE_2D, 1);
-    GLint width = 0, height = 0, levels = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-    for (GLint w = 1; w > 0 && levels < 10; ++levels) glGetTexLevelParameteriv(GL_TEXTURE_2D, levels, GL_TEXTURE_WIDTH, &w);
-    EXPECT_EQ(width, 64);
-    EXPECT_EQ(height, 64);
-    EXPECT_GE(levels, 7) << "the mipmaps down to 1x1 exist";
-    std::vector<uint8_t> texels(64 * 64);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, texels.data());
-    EXPECT_EQ(texels[32 * 64 + 32], 255);
-    EXPECT_EQ(texels[0], 0);
-
-    EXPECT_EQ(scene.particleCount, 1000);
-    EXPECT_EQ(scene.emitterCount, 3);
-    EXPECT_EQ(scene.absorberCount, 3);
+    // Where the driver offers swap control, the set-up asked for an interval of 1.
+    const auto getInterval = reinterpret_cast<int(WINAPI*)()>(
+        reinterpret_cast<void*>(wglGetProcAddress("wglGetSwapIntervalEXT")));
+    EXPECT_EQ(gl.swapControl, getInterval != nullptr);
+    if (getInterval != nullptr) {
+        EXPECT_EQ(getInterval(), 1);
+    }
 
     const HDC dc = gl.dc;
     const HGLRC context = gl.context;
@@ -216,183 +152,117 @@ TEST_F(GlSetUp, TwoPassSwapMatchesWhatTheSwapDoesToTheBackBuffer) {
     std::printf("the swap %s the back buffer; twoPassSwap = %d\n", backKept ? "keeps" : "does not keep",
                 gl.twoPassSwap);
     EXPECT_EQ(gl.twoPassSwap, backKept ? 0 : 1);
-
-    // One frame presents once or twice; either way the back buffer then holds the presented picture.
-    for (int frame = 0; frame < 100; ++frame) renderFrame(gl, scene, SimulatedDt);
-    const std::vector<uint8_t> shown = readRgb(0, 0, SmallWidth, SmallHeight);
-    EXPECT_GT(std::count_if(shown.begin(), shown.end(), [](uint8_t v) { return v > 32; }), 50);
 }
 
-TEST_F(GlSetUp, AsksForASwapIntervalOfOneWhereTheDriverOffersSwapControl) {
-    auto arb = reinterpret_cast<GetExtensionsStringArb>(
-        reinterpret_cast<void*>(wglGetProcAddress("wglGetExtensionsStringARB")));
-    const char* list = arb != nullptr ? arb(gl.dc) : nullptr;
-    const bool offered = list != nullptr && std::strstr(list, "WGL_EXT_swap_control") != nullptr;
-    std::printf("WGL_EXT_swap_control is %s\n", offered ? "offered" : "not offered");
-    EXPECT_EQ(gl.swapControl, offered);
-    if (offered) {
-        auto getInterval = reinterpret_cast<GetSwapIntervalExt>(
-            reinterpret_cast<void*>(wglGetProcAddress("wglGetSwapIntervalEXT")));
-        ASSERT_NE(getInterval, nullptr);
-        EXPECT_EQ(getInterval(), 1);
+// Grey 200 all over, then passes of the veil (or the clear); every pixel must end at the expected level.
+TEST_F(SpritePass, VeilDarkensTheWholeViewAndTrailLevelZeroClearsToBlack) {
+    struct Case {
+        int trailLevel, passes, level;
+    };
+    // A second pass keeps darkening, so trails fade rather than freeze.
+    const Case cases[] = {{10, 1, 155}, {10, 2, 120}, {0, 1, 0}};
+    scene.liveParticleCount = 0;
+    loadCamera(-1000);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "TrailLevel " << c.trailLevel << ", " << c.passes << " passes");
+        scene.settings.TrailLevel = c.trailLevel;
+        glClearColor(200 / 255.0f, 200 / 255.0f, 200 / 255.0f, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClearColor(0, 0, 0, 1);
+        for (int pass = 0; pass < c.passes; ++pass) drawScenePass(scene);
+        const std::vector<uint8_t> rgb = readRgb(0, 0, width, height);
+        const auto [low, high] = std::minmax_element(rgb.begin(), rgb.end());
+        EXPECT_GE(*low, c.level - 1);
+        EXPECT_LE(*high, c.level + 1);
     }
 }
 
-TEST_F(SpritePass, VeilWithTrailLevel10TurnsGrey200Into155AllOverTheView) {
-    scene.settings.TrailLevel = 10;
-    scene.liveParticleCount = 0;
-    loadCamera(-1000);
-    fillGrey(200);
-    drawScenePass(scene);
-    const std::vector<uint8_t> rgb = readRgb(0, 0, SmallWidth, SmallHeight);
-    const auto [low, high] = std::minmax_element(rgb.begin(), rgb.end());
-    EXPECT_GE(*low, 154);
-    EXPECT_LE(*high, 156);
-    // A second pass keeps darkening, so trails fade rather than freeze.
-    drawScenePass(scene);
-    const Rgb twice = pixelAt(SmallWidth / 2, SmallHeight / 2);
-    EXPECT_NEAR(twice.r, 120, 2);
-}
-
-TEST_F(SpritePass, TrailLevelZeroClearsToBlackBeforeTheSprites) {
+// An orange sprite 40 units wide, 50 units out on x: a quarter turn about z puts it straight above the view's centre.
+TEST_F(SpritePass, SpriteGlowsInItsColourAtItsTurnedCentre) {
+    Particle& sprite = scene.particles[0];
+    sprite.position = Vector3(50, 0, 0);
+    sprite.colour = Vector3(1, 0.5f, 0);
+    sprite.size = 40;
+    scene.liveParticleCount = 1;
     scene.settings.TrailLevel = 0;
-    scene.liveParticleCount = 0;
-    loadCamera(-1000);
-    fillGrey(200);
-    drawScenePass(scene);
-    const std::vector<uint8_t> rgb = readRgb(0, 0, SmallWidth, SmallHeight);
-    EXPECT_EQ(*std::max_element(rgb.begin(), rgb.end()), 0);
-}
-
-// 90 degrees about z, with a translation column the pass must ignore.
-void quarterTurnAboutZ(Matrix4& m) {
-    const float turn[16] = {0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 300, 300, 300, 1};
-    std::memcpy(m.m, turn, sizeof(turn));
-}
-
-TEST_F(SpritePass, SpritesGlowInTheirColourAtTheirTurnedCentres) {
-    scene.settings.TrailLevel = 0;
-    Particle& centre = scene.particles[0];
-    centre.position = Vector3(0, 0, 0);
-    centre.colour = Vector3(1, 0.5f, 0);
-    centre.size = 100;
-    Particle& blue = scene.particles[1];
-    blue.position = Vector3(50, 0, 0);  // turned onto +y: above the centre
-    blue.colour = Vector3(0, 0, 1);
-    blue.size = 20;
-    Particle& black = scene.particles[2];
-    black.position = Vector3(-50, 0, 0);  // turned onto -y: below the centre
-    black.colour = Vector3(0, 0, 0);
-    black.size = 20;
-    scene.liveParticleCount = 3;
-    quarterTurnAboutZ(scene.sceneRotation);
+    // The rotation, with a translation column the pass must ignore.
+    const float quarterTurn[16] = {0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 300, 300, 300, 1};
+    std::memcpy(scene.sceneRotation.m, quarterTurn, sizeof(quarterTurn));
     loadCamera(-200);
     drawScenePass(scene);
 
     // 50 units at distance 200 under the 60-degree view, in pixels.
-    const int offset = static_cast<int>(std::lround(50.0 / (2 * 200 * std::tan(3.14159265 / 6)) * SmallHeight));
-    const int cx = SmallWidth / 2, cy = SmallHeight / 2;
+    const int fifty = static_cast<int>(std::lround(50.0 / (2 * 200 * std::tan(Pi / 6)) * height));
+    const int cx = width / 2, cy = height / 2 + fifty;
     const Rgb core = pixelAt(cx, cy);
     EXPECT_GT(core.r, 200);
     EXPECT_NEAR(core.g, core.r / 2, 8);
     EXPECT_LE(core.b, 2);
-    // The glow falls off smoothly from the core and is gone at the square's edge.
-    int previous = core.r;
-    for (int step = 1; step <= 3; ++step) {
-        const int r = pixelAt(cx - step * offset / 4, cy).r;
-        EXPECT_LT(r, previous) << "step " << step;
-        EXPECT_GT(r, 0) << "step " << step;
-        previous = r;
-    }
-    EXPECT_EQ(pixelAt(cx - offset * 11 / 10, cy).r, 0);
-
-    const Rgb above = pixelAt(cx, cy + offset);
-    EXPECT_GT(above.b, 200) << "the blue sprite sits where the rotation turned it";
-    EXPECT_EQ(pixelAt(cx + offset, cy).b, 0);
-    const Rgb below = pixelAt(cx, cy - offset);
-    EXPECT_EQ(below.r + below.g + below.b, 0) << "the black sprite leaves no mark";
+    // The glow fades from the core (10 units out is half way to the edge) and is gone past the edge.
+    const Rgb halfway = pixelAt(cx - fifty / 5, cy);
+    EXPECT_LT(halfway.r, core.r - 20);
+    EXPECT_GT(halfway.r, 20);
+    EXPECT_EQ(pixelAt(cx - fifty / 2, cy).r, 0);
+    EXPECT_EQ(pixelAt(width / 2 + fifty, height / 2).r, 0) << "where the unturned position lies";
 }
 
-// Runs frames of the scene from a seed without presenting, so every pass lands in the same buffer.
-// Only the last frames, which make the picture, are drawn.
-std::vector<uint8_t> drawSeededFrames(int width, int height, int frames, VeilTexturing veil, double* msPerFrame) {
+// Runs the seeded scene without presenting, so every pass lands in the same buffer; only the
+// last frames, which make the picture, are drawn.
+std::vector<uint8_t> drawSeededFrames(int frames, VeilTexturing veil) {
     Scene run;
     seedScene(run, Seed);
     createSceneObjects(run);
     for (int frame = 0; frame < frames - FramesThatShapeAPicture; ++frame) advanceScene(run, SimulatedDt);
     glClear(GL_COLOR_BUFFER_BIT);
-    double drawing = 0;
     for (int frame = 0; frame < FramesThatShapeAPicture; ++frame) {
         advanceScene(run, SimulatedDt);
-        const auto start = std::chrono::steady_clock::now();
         loadCamera(run.cameraZ);
         drawScenePass(run, veil);
-        glFinish();
-        drawing += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     }
-    *msPerFrame = drawing / FramesThatShapeAPicture;
     return readRgb(0, 0, width, height);
 }
 
-class VeilTexturingTest : public GlSceneTest {
-protected:
-    VeilTexturingTest() : GlSceneTest(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)) {}
-};
-
 // The renderer draws the veil with texturing off; the picture must be the one the textured veil gives.
 TEST_F(VeilTexturingTest, UntexturedVeilGivesExactlyThePixelsOfTheTexturedOne) {
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     constexpr int Frames = 2600;  // 130 s: all 1000 particles in play, with trails
-    double texturedMs = 0, untexturedMs = 0;
-    const std::vector<uint8_t> textured = drawSeededFrames(width, height, Frames, VeilTexturing::On, &texturedMs);
-    const std::vector<uint8_t> untextured =
-        drawSeededFrames(width, height, Frames, VeilTexturing::Off, &untexturedMs);
+    const std::vector<uint8_t> textured = drawSeededFrames(Frames, VeilTexturing::On);
+    const std::vector<uint8_t> untextured = drawSeededFrames(Frames, VeilTexturing::Off);
     const size_t lit = std::count_if(untextured.begin(), untextured.end(), [](uint8_t v) { return v > 16; });
     EXPECT_GT(lit, 1000u) << "the comparison covers a picture with particles and trails";
-    size_t differing = 0;
-    for (size_t k = 0; k < textured.size(); ++k) differing += textured[k] != untextured[k];
-    EXPECT_EQ(differing, 0u);
-    std::printf("%dx%d, one pass with the veil textured: %.2f ms, untextured: %.2f ms\n", width, height,
-                texturedMs, untexturedMs);
+    EXPECT_TRUE(textured == untextured) << "every byte of the picture is the same";
 }
 
 // The renderer seeds from the clock; from a chosen seed the spawn colour's drift shows in the picture.
 // The scene runs silently up to shortly before each capture, then the real frame code draws and presents.
 TEST_F(GlSetUp, FramesFarApartCarryClearlyDifferentHues) {
     constexpr int CaptureFrames[] = {160, 800};  // 8 s and 40 s
-    HueSummary hues[2] = {};
+    std::pair<double, size_t> hues[2] = {};
     int frame = 0;
     for (int k = 0; k < 2; ++k) {
         for (; frame < CaptureFrames[k] - FramesThatShapeAPicture; ++frame) advanceScene(scene, SimulatedDt);
         for (; frame < CaptureFrames[k]; ++frame) renderFrame(gl, scene, SimulatedDt);
-        hues[k] = meanHue(readRgb(0, 0, SmallWidth, SmallHeight));
+        hues[k] = meanHue(readRgb(0, 0, width, height));
+        EXPECT_GT(hues[k].second, 200u) << "coloured pixels at capture " << k;
     }
-    std::printf("mean hue after 8 s: %.3f (%zu pixels), after 40 s: %.3f (%zu pixels)\n", hues[0].hue,
-                hues[0].count, hues[1].hue, hues[1].count);
-    EXPECT_GT(hues[0].count, 200u);
-    EXPECT_GT(hues[1].count, 200u);
-    EXPECT_GT(hueDistance(hues[0].hue, hues[1].hue), 0.1);
+    const double apart = std::fabs(std::remainder(hues[0].first - hues[1].first, 2 * Pi));
+    std::printf("mean hues %.2f and %.2f rad, %.2f apart\n", hues[0].first, hues[1].first, apart);
+    EXPECT_GT(apart, 0.2 * Pi) << "a tenth of the hue circle at least";
 }
 
 // The process-wide entry points: the clock always runs, a frame only while ready and without a password dialog.
 TEST(FrameTick, DrawsOnlyWhileTheSceneIsReadyAndNoPasswordDialogIsOpen) {
-    const HWND window = testWindow(SmallWidth, SmallHeight);
     sceneReady = 0;
     passwordDialogOpen = 0;
     setUpScene(window);
     ASSERT_NE(wglGetCurrentContext(), nullptr);
-    EXPECT_EQ(rendererScene.particleCount, 1000);
-
     frameTick();
     Sleep(60);
     frameTick();
     EXPECT_GT(rendererClock.dt, 0.04f) << "the clock runs before the scene is ready";
-    EXPECT_TRUE(rendererScene.firstFrame);
-
     sceneReady = 1;
     passwordDialogOpen = 1;
     frameTick();
-    EXPECT_TRUE(rendererScene.firstFrame) << "no frame while the password dialog is open";
+    EXPECT_TRUE(rendererScene.firstFrame) << "no frame before the scene is ready or while the password dialog is open";
 
     passwordDialogOpen = 0;
     frameTick();
