@@ -15,18 +15,6 @@ inline Random randomWhoseNextDrawIs(int r) {
     return Random((nextState - 2531011u) * inverse);
 }
 
-// Number of draws that separate two generators (up to limit), or -1.
-inline int drawsBetween(Random before, const Random& after, int limit = 64) {
-    for (int n = 0; n <= limit; ++n) {
-        Random probeA = before, probeB = after;
-        bool same = true;
-        for (int k = 0; k < 4; ++k) same = same && probeA.next() == probeB.next();
-        if (same) return n;
-        before.next();
-    }
-    return -1;
-}
-
 // A scene with the given pole and particle counts, created from seed 1.
 inline void makeScene(Scene& scene, int32_t emitters, int32_t absorbers, int32_t particles) {
     scene.settings.EmitterCount = emitters;
