@@ -105,6 +105,7 @@ TEST(SaverClose, EachUserInputEndsTheProgramWithinASecond) {
     };
     for (const auto& [name, act] : cases) {
         SCOPED_TRACE(name);
+        ASSERT_TRUE(placeCursor(home.x, home.y));  // the saver measures moves from here
         Saver saver;
         ASSERT_TRUE(saver.start());
         ASSERT_TRUE(saver.waitReady());
@@ -115,16 +116,18 @@ TEST(SaverClose, EachUserInputEndsTheProgramWithinASecond) {
 }
 
 TEST(SaverClose, OnlyUserInputMakesItHonourAForeignClose) {
+    const POINT home = screenCentre();
+    ASSERT_TRUE(placeCursor(home.x, home.y));
     Saver saver;
     ASSERT_TRUE(saver.start());
     ASSERT_TRUE(saver.waitReady());
     PostMessageW(saver.window(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(saver.stillRunningAfter(StaysOpenForMs)) << "a close before any input";
-    const POINT home = screenCentre();
-    // Steps of exactly 4 pixels, each measured from the last position: user input that ends nothing.
+    // Steps of exactly 4 pixels: user input that ends nothing. The three points lie 4 apart
+    // pairwise, so moves that the system merges into one message are 4 pixels too.
     ASSERT_TRUE(placeCursor(home.x + 4, home.y));
-    ASSERT_TRUE(placeCursor(home.x + 4, home.y + 4));
     ASSERT_TRUE(placeCursor(home.x + 2, home.y + 2));
+    ASSERT_TRUE(placeCursor(home.x, home.y));
     EXPECT_TRUE(saver.stillRunningAfter(StaysOpenForMs)) << "4-pixel moves";
     sendMouse(MOUSEEVENTF_LEFTUP);
     sendMouse(MOUSEEVENTF_RIGHTUP);
