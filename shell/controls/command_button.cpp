@@ -140,17 +140,6 @@ void makeSurface(CommandWindow& w, int width, int height) {
     w.surfaceOld = SelectObject(w.surfaceDc, w.surface);
 }
 
-// The parent's background under a transparent button: the parent paints it in its erase handler.
-void paintParentBackground(HWND hwnd, HDC dc) {
-    HWND parent = GetParent(hwnd);
-    POINT origin = {0, 0};
-    MapWindowPoints(hwnd, parent, &origin, 1);
-    POINT old;
-    OffsetWindowOrgEx(dc, origin.x, origin.y, &old);
-    SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    SetWindowOrgEx(dc, old.x, old.y, nullptr);
-}
-
 // The caption label: centred, no background, embossed grey while disabled.
 void paintCaption(CommandWindow& w, HDC dc) {
     wchar_t text[256];
@@ -308,6 +297,18 @@ LRESULT CALLBACK commandProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 }
 
 }  // namespace
+
+// Has the parent paint what lies under a child that shows it through: its erase handler draws it.
+void paintParentBackground(HWND hwnd, HDC dc) {
+    HWND parent = GetParent(hwnd);
+    POINT origin = {0, 0};
+    MapWindowPoints(hwnd, parent, &origin, 1);
+    POINT old;
+    OffsetWindowOrgEx(dc, origin.x, origin.y, &old);
+    SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SetWindowOrgEx(dc, old.x, old.y, nullptr);
+}
+
 
 bool registerCommandClass(HINSTANCE instance) {
     WNDCLASSEXW existing = {};

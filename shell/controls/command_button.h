@@ -22,3 +22,6 @@ void Command_SetVisible(HWND button, uint8_t visible);
 uint8_t Command_GetVisible(HWND button);
 void Command_SetFontColour(HWND button, COLORREF colour);
 COLORREF Command_GetFontColour(HWND button);
+
+// Has the parent paint what lies under a child that shows it through: its erase handler draws it.
+void paintParentBackground(HWND child, HDC dc);

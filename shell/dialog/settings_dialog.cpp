@@ -158,17 +158,6 @@ void paintGradient(HDC dc, int width, int height, RowColour rowColour) {
     SetBkColor(dc, oldBk);
 }
 
-// Asks the parent to paint what lies under a windowless-looking child.
-void paintParentBackground(HWND hwnd, HDC dc) {
-    HWND parent = GetParent(hwnd);
-    POINT origin = {0, 0};
-    MapWindowPoints(hwnd, parent, &origin, 1);
-    POINT old;
-    OffsetWindowOrgEx(dc, origin.x, origin.y, &old);
-    SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    SetWindowOrgEx(dc, old.x, old.y, nullptr);
-}
-
 // ---- Label: text or picture over the parent's gradient; any mouse button press is reported ----
 
 LRESULT CALLBACK labelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

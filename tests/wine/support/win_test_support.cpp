@@ -2,13 +2,14 @@
 
 #include <shellapi.h>
 
-#include <fstream>
-#include <sstream>
+#include <cstdio>
 
 namespace wintest {
 
 namespace {
 constexpr DWORD PollIntervalMs = 10;
+constexpr int StartAttempts = 3;
+constexpr DWORD StartRetryMs = 300;
 }
 
 std::wstring fromUnixPath(const char* unixPath) {
@@ -59,8 +60,15 @@ bool Process::start(const std::wstring& exe, const std::wstring& args) {
     std::wstring folder = exe.substr(0, exe.find_last_of(L'\\'));
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    return CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                          folder.c_str(), &startup, &info_) != 0;
+    // A file copied a moment ago can still be refused briefly (seen once under load): try again.
+    for (int attempt = 0; attempt < StartAttempts; ++attempt) {
+        if (CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                           folder.c_str(), &startup, &info_))
+            return true;
+        std::fprintf(stderr, "CreateProcess failed with error %lu\n", GetLastError());
+        Sleep(StartRetryMs);
+    }
+    return false;
 }
 
 bool Process::waitExit(DWORD ms) {
