@@ -16,28 +16,20 @@ void prepare(Scene& scene) {
     for (int frame = 0; frame < WarmUpFrames; ++frame) advanceScene(scene, 0.2f);
 }
 
-// One whole simulation frame: dolly, spin, colour, release, formation, poles, particles.
-void BM_SceneFrame(benchmark::State& state) {
+// One step of a warmed-up scene per iteration.
+void BM_Step(benchmark::State& state, void (*step)(Scene&, float)) {
     static Scene scene;
     prepare(scene);
     for (auto _ : state) {
-        advanceScene(scene, FrameSeconds);
+        step(scene, FrameSeconds);
         benchmark::DoNotOptimize(scene.particles[0].position.x);
     }
     state.counters["particles"] = scene.liveParticleCount;
 }
-BENCHMARK(BM_SceneFrame)->Unit(benchmark::kMicrosecond);
-
+// One whole simulation frame: dolly, spin, colour, release, formation, poles, particles.
+BENCHMARK_CAPTURE(BM_Step, SceneFrame, advanceScene)->Unit(benchmark::kMicrosecond);
 // The particle step alone, the bulk of the frame: 1000 particles against 6 poles.
-void BM_UpdateParticles(benchmark::State& state) {
-    static Scene scene;
-    prepare(scene);
-    for (auto _ : state) {
-        updateParticles(scene, FrameSeconds);
-        benchmark::DoNotOptimize(scene.particles[0].position.x);
-    }
-}
-BENCHMARK(BM_UpdateParticles)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Step, UpdateParticles, updateParticles)->Unit(benchmark::kMicrosecond);
 }  // namespace
 
 BENCHMARK_MAIN();

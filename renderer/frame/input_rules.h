@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace lumivane {
-
 // A movement of more than this many screen pixels (|dx| + |dy|) ends the saver.
 constexpr int32_t MouseMoveThreshold = 4;
 
@@ -88,5 +86,3 @@ inline bool isSwallowedSysCommand(uintptr_t command) {
     return command == SysCommandNextWindow || command == SysCommandPrevWindow ||
            command == SysCommandScreenSave;
 }
-
-}  // namespace lumivane

@@ -1,25 +1,25 @@
 // Entry of the renderer: one full-screen, top-most saver window and the idle-driven frame loop.
 #include <windows.h>
 
-#include "renderer/frame/gl_scene.h"
+#include "common/names.h"
+#include "renderer/frame/renderer.h"
 #include "renderer/frame/window.h"
 
 namespace {
-// Resource number of the program's icon group.
-constexpr WORD SaverIconId = 7002;
-// Exit code when the window class or the window cannot be made.
+// Exit code when the window class or the window cannot be made, OpenGL set-up included.
 constexpr int StartFailedExitCode = 1;
 }  // namespace
 
 // Opens the saver window and draws a frame whenever the message queue is empty.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    programInstance = instance;
+    Renderer renderer;  // the program's one record; the window reaches it through its creation parameter
+    renderer.instance = instance;
 
     WNDCLASSA saverClass{};
     saverClass.style = CS_VREDRAW | CS_HREDRAW | CS_OWNDC;  // the OpenGL context binds to the own DC
     saverClass.lpfnWndProc = saverClassProc;
-    saverClass.hInstance = programInstance;
-    saverClass.hIcon = LoadIconA(programInstance, MAKEINTRESOURCEA(SaverIconId));
+    saverClass.hInstance = instance;
+    saverClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(RENDERER_ICON_ID));
     saverClass.hCursor = nullptr;  // no pointer over the saver
     saverClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     saverClass.lpszClassName = SaverClassName;
@@ -37,7 +37,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (!RegisterClassA(&saverClass)) return StartFailedExitCode;
     HWND window = CreateWindowExA(WS_EX_TOPMOST, SaverClassName, SaverCreationTitle,
                                   WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, width,
-                                  height, nullptr, nullptr, programInstance, nullptr);
+                                  height, nullptr, nullptr, instance, &renderer);
     if (!window) return StartFailedExitCode;
     SetForegroundWindow(window);
 
@@ -45,7 +45,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     for (;;) {
         // Messages always come first; a frame is drawn only when the queue is empty.
         while (!PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            frameTick();
+            frameTick(renderer);
             Sleep(0);
         }
         if (GetMessageA(&msg, nullptr, 0, 0) <= 0) break;

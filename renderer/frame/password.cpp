@@ -1,7 +1,5 @@
 #include "renderer/frame/password.h"
 
-#include "renderer/frame/renderer_state.h"
-
 namespace {
 // Tells the 9x family a saver is running (disables task switching keys); the system's own value.
 constexpr UINT SpiSetScreenSaverRunning = 97;
@@ -12,7 +10,7 @@ using VerifyScreenSavePwdFn = BOOL(WINAPI*)(HWND);
 }  // namespace
 
 // Asks the system's password dialog on the 9x family; the library is loaded anew for each attempt.
-BOOL verifyPassword(HWND window) {
+BOOL verifyPassword(HWND window, bool& dialogOpen) {
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof version;
     GetVersionExA(&version);
@@ -29,9 +27,9 @@ BOOL verifyPassword(HWND window) {
 
     BYTE previousState = 0;  // receives the earlier state; not read
     SystemParametersInfoA(SpiSetScreenSaverRunning, TRUE, &previousState, 0);
-    passwordDialogOpen = 1;
+    dialogOpen = true;
     BOOL result = verify(window);
-    passwordDialogOpen = 0;
+    dialogOpen = false;
     SystemParametersInfoA(SpiSetScreenSaverRunning, FALSE, &previousState, 0);
 
     FreeLibrary(library);

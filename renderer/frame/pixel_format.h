@@ -2,12 +2,12 @@
 #pragma once
 #include <cstdint>
 
-// Flag and type values as the Win32 pixel-format descriptor carries them.
-constexpr uint32_t PixelFlagDoubleBuffer = 0x1;
-constexpr uint32_t PixelFlagDrawToWindow = 0x4;
-constexpr uint32_t PixelFlagSupportOpenGl = 0x20;
-constexpr uint32_t PixelFlagGenericFormat = 0x40;
-constexpr uint32_t PixelFlagGenericAccelerated = 0x1000;
+// Flag values as the Win32 pixel-format descriptor carries them (PFD_*).
+enum PixelFlag : uint32_t {
+    PixelFlagDoubleBuffer = 0x1, PixelFlagDrawToWindow = 0x4, PixelFlagSupportOpenGl = 0x20,
+    PixelFlagGenericFormat = 0x40, PixelFlagGenericAccelerated = 0x1000,
+};
+// The descriptor's pixel type of an RGBA format (PFD_TYPE_RGBA).
 constexpr int PixelTypeRgba = 0;
 
 struct PixelFormatCandidate {

@@ -53,8 +53,3 @@ void Matrix4::setFromQuaternion(const Quaternion& q) {
     m[2] = xz - wy;        m[6] = yz + wx;        m[10] = 1.0f - xx - yy; m[14] = 0.0f;
     m[3] = 0.0f;           m[7] = 0.0f;           m[11] = 0.0f;           m[15] = 1.0f;
 }
-
-// Copies all sixteen elements.
-void Matrix4::copyTo(Matrix4& target) const {
-    for (int i = 0; i < 16; ++i) target.m[i] = m[i];
-}

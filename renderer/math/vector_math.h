@@ -2,16 +2,15 @@
 // and a 4x4 column-major matrix as glMultMatrixf takes it.
 #pragma once
 
-// A position, direction or colour; every component a 32-bit float.
+#include <type_traits>
+
+// A position, direction or colour: three 32-bit floats, plain data that copies as bytes.
 struct Vector3 {
     float x, y, z;
 
     // Leaves the components unset: the caller assigns them before use.
-    Vector3() {}
+    Vector3() = default;
     Vector3(float x_, float y_, float z_) : x(x_), y(y_), z(z_) {}
-    Vector3(const Vector3& other) = default;
-    Vector3& operator=(const Vector3& other) = default;
-    virtual ~Vector3() {}
 
     Vector3 operator+(const Vector3& other) const { return Vector3(x + other.x, y + other.y, z + other.z); }
     Vector3 operator-(const Vector3& other) const { return Vector3(x - other.x, y - other.y, z - other.z); }
@@ -20,6 +19,7 @@ struct Vector3 {
     // Scales to unit length in place and returns the former length; a zero vector becomes (0, 1, 0).
     float normalise();
 };
+static_assert(sizeof(Vector3) == 12 && std::is_trivially_copyable_v<Vector3>, "the scene arrays hold plain vectors");
 
 // A rotation; (x, y, z) is the vector part and w the scalar part. Never renormalised.
 struct Quaternion {
@@ -40,5 +40,4 @@ struct Matrix4 {
 
     // Becomes the pure rotation of q, whatever q's length.
     void setFromQuaternion(const Quaternion& q);
-    void copyTo(Matrix4& target) const;
 };

@@ -1,6 +1,6 @@
 // The renderer's scene: invisible emitter and absorber poles gliding through formations,
 // particles flowing between them, the spawn colour cycle, the camera dolly and the spin.
-// Everything here is free of OpenGL and Win32; the frame driver draws what it leaves.
+// Everything here is free of OpenGL and of any window system; renderer/draw draws what it leaves.
 #pragma once
 #include <cstdint>
 
@@ -56,7 +56,7 @@ struct ColourState {
     Vector3 targetHsv{0, 0, 0};
 };
 
-// The whole scene; one process-wide instance in the renderer, any number in tests.
+// The whole scene; the renderer's record holds one, tests make as many as they like.
 struct Scene {
     SceneSettings settings;
     Random random;
@@ -106,6 +106,10 @@ void destroySceneObjects(Scene& scene);
 
 // One frame of simulation without drawing: dolly, spin, colour, release, formation, poles, particles.
 void advanceScene(Scene& scene, float dt);
+// Moves the camera along its eased leg and starts a new leg at the end of one.
+void advanceCameraDolly(Scene& scene, float dt);
+// Glides the spin toward its target, turns the orientation by one frame's spin, rewrites sceneRotation.
+void advanceSpin(Scene& scene, float dt);
 // Opacity of the black veil laid over each pass for the given trail level.
 float veilAlpha(int32_t trailLevel);
 

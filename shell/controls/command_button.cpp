@@ -1,39 +1,30 @@
+// The push button window: carries out what its state table decides.
 #include "shell/controls/command_button.h"
 
-#include <string>
-
-#include "shell/controls/command_properties.h"
+#include "common/names.h"
 #include "shell/controls/command_state.h"
-#include "shell/controls/controls_resources.h"
+#include "shell/controls/window_class.h"
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"Glimra.Command";
-constexpr UINT_PTR kMouseTimer = 1;
-constexpr UINT kMouseTimerMs = 100;        // hover polling interval
-constexpr int kPictureWidth = 64;          // pixels, state picture
-constexpr int kPictureHeight = 25;
-constexpr int kFrame = 4;                  // pixels of the picture's frame that are used
-constexpr int kCaptionLift = 1;            // pixels the caption sits above the exact centre (20 twips)
-constexpr COLORREF kFaceWhite = RGB(255, 255, 255);
-constexpr COLORREF kFaceLavender = RGB(0xC6, 0xC5, 0xD7);
-
-using lumivane::CommandMouseButton;
-using lumivane::CommandPicture;
-using lumivane::CommandReaction;
-using lumivane::CommandState;
-
-// The six state pictures, shared by every button; index = CommandPicture - 1.
-HBITMAP g_pictures[6] = {};
+constexpr UINT_PTR HoverTimer = 1;
+constexpr UINT HoverTimerMs = 100;          // hover polling interval
+constexpr int PictureWidth = 64;            // pixels, state picture
+constexpr int PictureHeight = 25;
+constexpr int FrameWidth = 4;               // pixels of the picture's frame that are used
+constexpr int CaptionLift = 1;              // pixels the caption sits above the exact centre (20 twips)
+constexpr int CaptionChars = 256;
+constexpr COLORREF FaceWhite = RGB(255, 255, 255);
+constexpr COLORREF FaceLavender = RGB(0xC6, 0xC5, 0xD7);
+constexpr COLORREF CaptionColour = RGB(0, 0, 0);
+constexpr wchar_t DefaultCaption[] = L"Command1";  // a button made without a caption shows this
 
 // Everything one button keeps.
 struct CommandWindow {
     CommandState state;
     HWND hwnd = nullptr;
     HFONT font = nullptr;
-    COLORREF fontColour = 0;
-    bool opaque = true;
-    bool captionEnabled = true;
+    const CommandPictures* pictures = nullptr;
     HDC surfaceDc = nullptr;       // retained drawing surface of the face and frame
     HBITMAP surface = nullptr;
     HGDIOBJ surfaceOld = nullptr;
@@ -45,21 +36,20 @@ CommandWindow* fromWindow(HWND hwnd) {
     return reinterpret_cast<CommandWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
+// A colour as a gradient vertex wants it: 8-bit values in the high byte of 16-bit components.
+void setVertexColour(TRIVERTEX& vertex, COLORREF colour) {
+    vertex.Red = static_cast<COLOR16>(GetRValue(colour) << 8);
+    vertex.Green = static_cast<COLOR16>(GetGValue(colour) << 8);
+    vertex.Blue = static_cast<COLOR16>(GetBValue(colour) << 8);
+}
+
 // Vertical face gradient; the top row takes vertex 0's colour, the bottom row vertex 1's.
 void paintFace(CommandWindow& w, bool highlight) {
-    COLORREF top = highlight ? kFaceLavender : kFaceWhite;
-    COLORREF bottom = highlight ? kFaceWhite : kFaceLavender;
     TRIVERTEX v[2] = {};
-    v[0].x = 0;
-    v[0].y = 0;
-    v[0].Red = static_cast<COLOR16>(GetRValue(top) << 8);
-    v[0].Green = static_cast<COLOR16>(GetGValue(top) << 8);
-    v[0].Blue = static_cast<COLOR16>(GetBValue(top) << 8);
     v[1].x = w.width - 1;
     v[1].y = w.height - 1;
-    v[1].Red = static_cast<COLOR16>(GetRValue(bottom) << 8);
-    v[1].Green = static_cast<COLOR16>(GetGValue(bottom) << 8);
-    v[1].Blue = static_cast<COLOR16>(GetBValue(bottom) << 8);
+    setVertexColour(v[0], highlight ? FaceLavender : FaceWhite);
+    setVertexColour(v[1], highlight ? FaceWhite : FaceLavender);
     GRADIENT_RECT rect = {1, 0};
     GradientFill(w.surfaceDc, v, 2, &rect, 1, GRADIENT_FILL_RECT_V);
 }
@@ -69,18 +59,18 @@ void paintFrame(CommandWindow& w, HBITMAP picture) {
     HDC src = CreateCompatibleDC(w.surfaceDc);
     if (!src) return;
     HGDIOBJ old = SelectObject(src, picture);
-    const int W = w.width, H = w.height, f = kFrame;
-    const int midW = kPictureWidth - 2 * f, midH = kPictureHeight - 2 * f;
+    const int W = w.width, H = w.height, f = FrameWidth;
+    const int midW = PictureWidth - 2 * f, midH = PictureHeight - 2 * f;
     struct Piece { int dx, dy, dw, dh, sx, sy, sw, sh; };
     const Piece pieces[] = {
-        {0, 0, f, f, 0, 0, f, f},                                        // top-left corner
-        {f, 0, W - 2 * f, f, f, 0, midW, f},                             // top edge
-        {W - f, 0, f, f, kPictureWidth - f, 0, f, f},                    // top-right corner
-        {W - f, f, f, H - 2 * f, kPictureWidth - f, f, f, midH},         // right edge
-        {W - f, H - f, f, f, kPictureWidth - f, kPictureHeight - f, f, f},  // bottom-right corner
-        {f, H - f, W - 2 * f, f, f, kPictureHeight - f, midW, f},        // bottom edge
-        {0, H - f, f, f, 0, kPictureHeight - f, f, f},                   // bottom-left corner
-        {0, f, f, H - 2 * f, 0, f, f, midH},                             // left edge
+        {0, 0, f, f, 0, 0, f, f},                                          // top-left corner
+        {f, 0, W - 2 * f, f, f, 0, midW, f},                               // top edge
+        {W - f, 0, f, f, PictureWidth - f, 0, f, f},                       // top-right corner
+        {W - f, f, f, H - 2 * f, PictureWidth - f, f, f, midH},            // right edge
+        {W - f, H - f, f, f, PictureWidth - f, PictureHeight - f, f, f},   // bottom-right corner
+        {f, H - f, W - 2 * f, f, f, PictureHeight - f, midW, f},           // bottom edge
+        {0, H - f, f, f, 0, PictureHeight - f, f, f},                      // bottom-left corner
+        {0, f, f, H - 2 * f, 0, f, f, midH},                               // left edge
     };
     SetStretchBltMode(w.surfaceDc, COLORONCOLOR);
     for (const Piece& p : pieces) {
@@ -94,34 +84,26 @@ void paintFrame(CommandWindow& w, HBITMAP picture) {
 // Draws the whole button from one state picture into its surface and shows it.
 void paintState(CommandWindow& w, CommandPicture picture) {
     if (picture == CommandPicture::None) return;
-    bool highlight = w.state.beginPaint();
+    const bool highlight = w.state.beginPaint();
     if (!w.surfaceDc) return;
     RECT all = {0, 0, w.width, w.height};
     FillRect(w.surfaceDc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     paintFace(w, highlight);
-    HBITMAP bitmap = g_pictures[static_cast<int>(picture) - 1];
-    if (bitmap) paintFrame(w, bitmap);
+    if (HBITMAP bitmap = w.pictures->pictures[static_cast<int>(picture) - 1]) paintFrame(w, bitmap);
     InvalidateRect(w.hwnd, nullptr, FALSE);
 }
 
-void refreshLook(CommandWindow& w) {
-    if (!w.state.enabled()) return;
-    w.captionEnabled = true;
-    if (w.state.firstRun() == 0) w.fontColour = 0;
-    paintState(w, CommandPicture::Normal);
-}
+// Repaints from the picture of the enabled state (a resize, or Enabled written).
+void applyEnabled(CommandWindow& w) { paintState(w, w.state.applyEnabled()); }
 
-void applyEnabled(CommandWindow& w) {
-    w.captionEnabled = w.state.enabled();
-    paintState(w, w.state.applyEnabled());
-}
-
+// Frees the old surface and makes one of the new size.
 void makeSurface(CommandWindow& w, int width, int height) {
     if (w.surfaceDc) {
         SelectObject(w.surfaceDc, w.surfaceOld);
         DeleteObject(w.surface);
         DeleteDC(w.surfaceDc);
         w.surfaceDc = nullptr;
+        w.surface = nullptr;
     }
     w.width = width;
     w.height = height;
@@ -140,20 +122,20 @@ void makeSurface(CommandWindow& w, int width, int height) {
     w.surfaceOld = SelectObject(w.surfaceDc, w.surface);
 }
 
-// The caption label: centred, no background, embossed grey while disabled.
+// The caption: centred, no background, embossed grey while disabled.
 void paintCaption(CommandWindow& w, HDC dc) {
-    wchar_t text[256];
-    int length = GetWindowTextW(w.hwnd, text, 256);
+    wchar_t text[CaptionChars];
+    const int length = GetWindowTextW(w.hwnd, text, CaptionChars);
     if (length <= 0) return;
     HGDIOBJ oldFont = w.font ? SelectObject(dc, w.font) : nullptr;
     SetBkMode(dc, TRANSPARENT);
     SIZE extent = {0, 0};
     GetTextExtentPoint32W(dc, text, length, &extent);
-    int top = (w.height - extent.cy) / 2 - kCaptionLift;
+    const int top = (w.height - extent.cy) / 2 - CaptionLift;
     RECT r = {0, top, w.width, top + extent.cy};
     const UINT format = DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_TOP;
-    if (w.captionEnabled) {
-        SetTextColor(dc, w.fontColour);
+    if (w.state.enabled()) {
+        SetTextColor(dc, CaptionColour);
         DrawTextW(dc, text, length, &r, format);
     } else {
         RECT shadow = {r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};
@@ -165,51 +147,45 @@ void paintCaption(CommandWindow& w, HDC dc) {
     if (oldFont) SelectObject(dc, oldFont);
 }
 
-// Paints the pictures a reaction asks for; returns whether it asks for Click.
+// Paints the picture a reaction asks for; returns whether it asks for Click.
 bool carryOut(CommandWindow& w, const CommandReaction& r) {
     paintState(w, r.paint);
-    if (r.startTimer) SetTimer(w.hwnd, kMouseTimer, kMouseTimerMs, nullptr);
+    if (r.startTimer) SetTimer(w.hwnd, HoverTimer, HoverTimerMs, nullptr);
     return r.click;
 }
 
 void raiseClick(HWND hwnd) {
     HWND parent = GetParent(hwnd);
-    int id = GetDlgCtrlID(hwnd);
+    const int id = GetDlgCtrlID(hwnd);
     // The parent may close the whole dialog here; nothing of this window is used afterwards.
     SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
 }
 
+// A button release: the capture ends with the last button up, and the state table decides the click.
 void onButtonUp(HWND hwnd, CommandWindow& w, CommandMouseButton button, WPARAM keys) {
     if (!(keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == hwnd) ReleaseCapture();
     if (carryOut(w, w.state.mouseUp(button))) raiseClick(hwnd);
 }
 
+// The button's window procedure: every event goes through the state table.
 LRESULT CALLBACK commandProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     CommandWindow* w = fromWindow(hwnd);
     if (!w && msg != WM_NCCREATE) return DefWindowProcW(hwnd, msg, wParam, lParam);
     switch (msg) {
         case WM_NCCREATE: {
+            const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
             auto* created = new CommandWindow;
             created->hwnd = hwnd;
-            // No form designer stores the properties: every button starts from the defaults.
-            lumivane::CommandProperties props = lumivane::readCommandProperties({});
-            created->state.setEnabled(props.enabled);
-            created->state.setFirstRun(props.firstRun);
-            created->fontColour = props.fontColour;
-            created->opaque = props.backStyle != 0;
+            created->pictures = static_cast<const CommandPictures*>(cs->lpCreateParams);
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-            LRESULT ok = DefWindowProcW(hwnd, msg, wParam, lParam);
-            auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
-            if (ok && !(cs->lpszName && *cs->lpszName)) {
-                std::wstring caption(props.caption.begin(), props.caption.end());
-                SetWindowTextW(hwnd, caption.c_str());
-            }
+            const LRESULT ok = DefWindowProcW(hwnd, msg, wParam, lParam);
+            if (ok && !(cs->lpszName && *cs->lpszName)) SetWindowTextW(hwnd, DefaultCaption);
             return ok;
         }
         case WM_CREATE: {
-            auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
+            const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
             makeSurface(*w, cs->cx, cs->cy);
-            refreshLook(*w);
+            paintState(*w, CommandPicture::Normal);
             return 0;
         }
         case WM_SIZE:
@@ -221,17 +197,13 @@ LRESULT CALLBACK commandProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(hwnd, &ps);
-            if (w->opaque && w->surfaceDc) {
-                BitBlt(dc, 0, 0, w->width, w->height, w->surfaceDc, 0, 0, SRCCOPY);
-            } else {
-                paintParentBackground(hwnd, dc);
-            }
+            if (w->surfaceDc) BitBlt(dc, 0, 0, w->width, w->height, w->surfaceDc, 0, 0, SRCCOPY);
             paintCaption(*w, dc);
             EndPaint(hwnd, &ps);
             return 0;
         }
         case WM_SETTEXT: {
-            LRESULT r = DefWindowProcW(hwnd, msg, wParam, lParam);
+            const LRESULT r = DefWindowProcW(hwnd, msg, wParam, lParam);
             InvalidateRect(hwnd, nullptr, FALSE);
             return r;
         }
@@ -246,7 +218,7 @@ LRESULT CALLBACK commandProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
             applyEnabled(*w);
             return 0;
         case WM_TIMER:
-            if (wParam == kMouseTimer) {
+            if (wParam == HoverTimer) {
                 POINT p;
                 if (GetCursorPos(&p)) carryOut(*w, w->state.timerTick(WindowFromPoint(p) == hwnd));
             }
@@ -285,7 +257,7 @@ LRESULT CALLBACK commandProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
             onButtonUp(hwnd, *w, CommandMouseButton::Middle, wParam);
             return 0;
         case WM_NCDESTROY:
-            KillTimer(hwnd, kMouseTimer);
+            KillTimer(hwnd, HoverTimer);
             makeSurface(*w, 0, 0);
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             delete w;
@@ -298,94 +270,42 @@ LRESULT CALLBACK commandProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 
 }  // namespace
 
-// Has the parent paint what lies under a child that shows it through: its erase handler draws it.
-void paintParentBackground(HWND hwnd, HDC dc) {
-    HWND parent = GetParent(hwnd);
-    POINT origin = {0, 0};
-    MapWindowPoints(hwnd, parent, &origin, 1);
-    POINT old;
-    OffsetWindowOrgEx(dc, origin.x, origin.y, &old);
-    SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    SetWindowOrgEx(dc, old.x, old.y, nullptr);
+// The pictures follow CommandPicture's order: Normal, HighLight, Selected, HighLightSelect, Pressed, Disable.
+bool loadCommandPictures(HINSTANCE instance, CommandPictures& pictures) {
+    bool complete = true;
+    for (int i = 0; i < 6; ++i) {
+        pictures.pictures[i] = static_cast<HBITMAP>(LoadImageW(
+            instance, MAKEINTRESOURCEW(COMMAND_PICTURE_FIRST_ID + i), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        complete = complete && pictures.pictures[i] != nullptr;
+    }
+    return complete;
 }
 
+void freeCommandPictures(CommandPictures& pictures) {
+    for (HBITMAP& picture : pictures.pictures) {
+        if (picture) DeleteObject(picture);
+        picture = nullptr;
+    }
+}
 
 bool registerCommandClass(HINSTANCE instance) {
-    WNDCLASSEXW existing = {};
-    existing.cbSize = sizeof(existing);
-    if (GetClassInfoExW(instance, kClassName, &existing)) return true;
-    const int ids[6] = {IDB_COMMAND_NORMAL, IDB_COMMAND_HIGHLIGHT, IDB_COMMAND_SELECTED,
-                        IDB_COMMAND_HIGHLIGHTSELECT, IDB_COMMAND_PRESSED, IDB_COMMAND_DISABLE};
-    for (int i = 0; i < 6; ++i) {
-        if (!g_pictures[i]) {
-            g_pictures[i] = static_cast<HBITMAP>(
-                LoadImageW(instance, MAKEINTRESOURCEW(ids[i]), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-        }
-    }
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = commandProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    wc.lpszClassName = kClassName;
-    return RegisterClassExW(&wc) != 0;
+    return registerClassOnce(instance, CommandClassName, commandProc, CS_DBLCLKS);
 }
 
-HWND createCommand(HWND parent, int id, const wchar_t* caption, int x, int y, int width, int height,
-                   HFONT font) {
+HWND createCommand(HWND parent, int id, const wchar_t* caption, const RECT& place, HFONT font,
+                   const CommandPictures& pictures) {
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    HWND button = CreateWindowExW(0, kClassName, caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP, x, y, width,
-                                  height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                                  nullptr);
+    HWND button = CreateWindowExW(0, CommandClassName, caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP, place.left,
+                                  place.top, place.right - place.left, place.bottom - place.top, parent,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
+                                  const_cast<CommandPictures*>(&pictures));
     if (button && font) SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     return button;
 }
 
-void Command_Initialize(HWND button) {
+void startCommandHover(HWND button) {
     if (CommandWindow* w = fromWindow(button)) carryOut(*w, w->state.initialize());
 }
 
-void Command_SetEnabled(HWND button, bool enabled) {
-    // WM_ENABLE carries the change to the state and the look; the window also leaves the tab order.
-    EnableWindow(button, enabled ? TRUE : FALSE);
-}
-
-bool Command_GetEnabled(HWND button) {
-    CommandWindow* w = fromWindow(button);
-    if (!w) return false;
-    bool refresh = false;
-    bool enabled = w->state.readEnabled(refresh);
-    if (refresh) refreshLook(*w);
-    applyEnabled(*w);
-    return enabled;
-}
-
-void Command_SetVisible(HWND button, uint8_t visible) {
-    CommandWindow* w = fromWindow(button);
-    if (!w) return;
-    w->opaque = visible != 0;
-    if (w->opaque) refreshLook(*w);
-    InvalidateRect(button, nullptr, FALSE);
-}
-
-uint8_t Command_GetVisible(HWND button) {
-    CommandWindow* w = fromWindow(button);
-    if (!w || !w->opaque) return 0;
-    refreshLook(*w);
-    return 255;
-}
-
-void Command_SetFontColour(HWND button, COLORREF colour) {
-    CommandWindow* w = fromWindow(button);
-    if (!w) return;
-    w->fontColour = colour;
-    refreshLook(*w);
-}
-
-COLORREF Command_GetFontColour(HWND button) {
-    CommandWindow* w = fromWindow(button);
-    if (!w) return 0;
-    refreshLook(*w);
-    return w->fontColour;
-}
+// WM_ENABLE carries the change to the state and the look; the window also leaves the tab order.
+void setCommandEnabled(HWND button, bool enabled) { EnableWindow(button, enabled ? TRUE : FALSE); }

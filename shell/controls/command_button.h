@@ -1,27 +1,25 @@
 // The self-drawn push button "Glimra.Command" as a Win32 window class.
-// Caption: SetWindowTextW; Font: WM_SETFONT. A click sends WM_COMMAND (id, BN_CLICKED) to the parent.
+// Caption: SetWindowTextW; font: WM_SETFONT. A click sends WM_COMMAND (id, BN_CLICKED) to the parent.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
+// The six state pictures, loaded by the window that holds the buttons and freed when it closes.
+struct CommandPictures {
+    HBITMAP pictures[6] = {};
+};
+// Loads the pictures from the program's resources; false when one is missing.
+bool loadCommandPictures(HINSTANCE instance, CommandPictures& pictures);
+void freeCommandPictures(CommandPictures& pictures);
 
-// Registers the window class and loads the state pictures; safe to call more than once.
+// Registers the window class once; true when it exists afterwards.
 bool registerCommandClass(HINSTANCE instance);
 
-// Makes a button child window with the given caption, place and font.
-HWND createCommand(HWND parent, int id, const wchar_t* caption, int x, int y, int width, int height,
-                   HFONT font);
+// Makes a button child window with the given caption, place and font, painted from `pictures`,
+// which must outlive it.
+HWND createCommand(HWND parent, int id, const wchar_t* caption, const RECT& place, HFONT font,
+                   const CommandPictures& pictures);
 
-// Visual state 1 and hover polling every 100 ms.
-void Command_Initialize(HWND button);
-void Command_SetEnabled(HWND button, bool enabled);
-bool Command_GetEnabled(HWND button);
-// Non-zero: opaque face and frame; 0: only the caption shows.
-void Command_SetVisible(HWND button, uint8_t visible);
-uint8_t Command_GetVisible(HWND button);
-void Command_SetFontColour(HWND button, COLORREF colour);
-COLORREF Command_GetFontColour(HWND button);
-
-// Has the parent paint what lies under a child that shows it through: its erase handler draws it.
-void paintParentBackground(HWND child, HDC dc);
+// Visual state 1 and hover polling every 100 ms; until then the button shows no hover looks.
+void startCommandHover(HWND button);
+void setCommandEnabled(HWND button, bool enabled);

@@ -1,6 +1,5 @@
+// The push button's state table.
 #include "shell/controls/command_state.h"
-
-namespace lumivane {
 
 namespace {
 CommandReaction paintOnly(CommandPicture picture) {
@@ -88,20 +87,8 @@ CommandPicture CommandState::setEnabled(bool enabled) {
     return applyEnabled();
 }
 
-bool CommandState::readEnabled(bool& refreshLook) {
-    refreshLook = false;
-    if (firstRun_ == 0) {
-        refreshLook = true;
-        firstRun_ = 1;
-        enabled_ = true;
-    }
-    return enabled_;
-}
-
 bool CommandState::beginPaint() {
     if (visual_ == CommandNormal || visual_ == CommandFocused) highlight_ = false;
     else if (visual_ == CommandHover) highlight_ = true;
     return highlight_;
 }
-
-}  // namespace lumivane

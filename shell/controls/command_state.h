@@ -3,8 +3,6 @@
 
 #include <cstdint>
 
-namespace lumivane {
-
 // The six state pictures a button can be painted from (None: paint nothing).
 enum class CommandPicture : uint8_t { None, Normal, HighLight, Selected, HighLightSelect, Pressed, Disable };
 
@@ -32,9 +30,6 @@ public:
     uint8_t visual() const { return visual_; }
     bool enabled() const { return enabled_; }
     bool mouseIsDown() const { return mouseDown_; }
-    bool highlight() const { return highlight_; }
-    uint8_t firstRun() const { return firstRun_; }
-    void setFirstRun(uint8_t value) { firstRun_ = value; }
 
     // Visual state 1 and the 100 ms pointer timer; works while disabled too.
     CommandReaction initialize();
@@ -50,8 +45,6 @@ public:
 
     // Stores the enabled flag; the picture to repaint with (the visual state is kept).
     CommandPicture setEnabled(bool enabled);
-    // The enabled flag as the property reader sees it: a fresh control (first-run 0) turns itself on.
-    bool readEnabled(bool& refreshLook);
     // Picture for a resize or an enabled change.
     CommandPicture applyEnabled() const { return enabled_ ? CommandPicture::Normal : CommandPicture::Disable; }
     // Start of every repaint: updates the highlight flag that orients the face gradient.
@@ -62,7 +55,4 @@ private:
     bool enabled_ = true;
     bool mouseDown_ = false;
     bool highlight_ = false;
-    uint8_t firstRun_ = 1;
 };
-
-}  // namespace lumivane

@@ -1,42 +1,17 @@
+// The settings dialog's rules.
 #include "shell/dialog/dialog_rules.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 
-namespace lumivane {
+#include "shell/settings/number_text.h"
 
 namespace {
-
-constexpr double kGradientPeak = 220.0;   // brightest level of a gradient row
-constexpr double kHalfTurn = 3.142;      // rows per half sine wave: height / this
-constexpr int kBlueLift = 30;            // dialog rows are this much bluer
-constexpr int kPanelLift = 30;           // panel rows are this much lighter
-
-// A decimal number with optional sign, fraction and exponent, blanks allowed around it.
-bool isNumericText(const std::string& text) {
-    size_t i = 0, n = text.size();
-    while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
-    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
-    size_t digits = 0;
-    while (i < n && std::isdigit(static_cast<unsigned char>(text[i]))) { ++i; ++digits; }
-    if (i < n && text[i] == '.') {
-        ++i;
-        while (i < n && std::isdigit(static_cast<unsigned char>(text[i]))) { ++i; ++digits; }
-    }
-    if (digits == 0) return false;
-    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
-        size_t expDigits = 0;
-        while (i < n && std::isdigit(static_cast<unsigned char>(text[i]))) { ++i; ++expDigits; }
-        if (expDigits == 0) return false;
-    }
-    while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
-    return i == n;
-}
-
+constexpr double GradientPeak = 220.0;   // brightest level of a gradient row
+constexpr double HalfTurn = 3.142;       // rows per half sine wave: height / this
+constexpr int BlueLift = 30;             // dialog rows are this much bluer
+constexpr int PanelLift = 30;            // panel rows are this much lighter
 }  // namespace
 
 double roundHalfEven(double x) {
@@ -48,7 +23,7 @@ double roundHalfEven(double x) {
 }
 
 int twipsToPixels(int twips) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
+    return static_cast<int>(std::lround(static_cast<double>(twips) / TwipsPerPixel));
 }
 
 std::string formatHashHash(int value) {
@@ -57,7 +32,7 @@ std::string formatHashHash(int value) {
 
 TrackText trackFromText(const std::string& text) {
     TrackText t;
-    if (!isNumericText(text)) return t;
+    if (!isDecimalText(text)) return t;
     t.numeric = true;
     double rounded = roundHalfEven(std::strtod(text.c_str(), nullptr));
     constexpr double low = std::numeric_limits<int16_t>::min();
@@ -71,26 +46,24 @@ TrackText trackFromText(const std::string& text) {
 }
 
 int gradientLevel(int y, double height) {
-    double k = height / kHalfTurn;
+    double k = height / HalfTurn;
     if (k <= 0.0) return 0;
-    return static_cast<int>(roundHalfEven(std::fabs(std::sin(y / k)) * kGradientPeak));
+    return static_cast<int>(roundHalfEven(std::fabs(std::sin(y / k)) * GradientPeak));
 }
 
 Rgb dialogRowColour(int y, double height) {
     int v = gradientLevel(y, height);
-    return {static_cast<uint8_t>(v), static_cast<uint8_t>(v), static_cast<uint8_t>(v + kBlueLift)};
+    return {static_cast<uint8_t>(v), static_cast<uint8_t>(v), static_cast<uint8_t>(v + BlueLift)};
 }
 
 Rgb panelRowColour(int y, double height) {
-    auto v = static_cast<uint8_t>(gradientLevel(y, height) + kPanelLift);
+    auto v = static_cast<uint8_t>(gradientLevel(y, height) + PanelLift);
     return {v, v, v};
 }
 
 Point dialogPlacement(int screenWidth, int screenHeight, int windowWidth, int windowHeight) {
     // The arithmetic runs in twips with truncating division, as the window toolkit places forms.
-    int left = (screenWidth - windowWidth) * kTwipsPerPixel / 2;
-    int top = (screenHeight - windowHeight) * kTwipsPerPixel / 3;
-    return {left / kTwipsPerPixel, top / kTwipsPerPixel};
+    int left = (screenWidth - windowWidth) * TwipsPerPixel / 2;
+    int top = (screenHeight - windowHeight) * TwipsPerPixel / 3;
+    return {left / TwipsPerPixel, top / TwipsPerPixel};
 }
-
-}  // namespace lumivane

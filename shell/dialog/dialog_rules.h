@@ -4,9 +4,7 @@
 #include <cstdint>
 #include <string>
 
-namespace lumivane {
-
-constexpr int kTwipsPerPixel = 15;
+constexpr int TwipsPerPixel = 15;  // at 96 dpi
 
 // Nearest integer, halves to the even neighbour, whatever the floating-point mode.
 double roundHalfEven(double x);
@@ -45,5 +43,3 @@ struct Point {
 // Top-left corner, in pixels, of a window of the given outer size: centred across,
 // with one third of the free height above it.
 Point dialogPlacement(int screenWidth, int screenHeight, int windowWidth, int windowHeight);
-
-}  // namespace lumivane

@@ -2,29 +2,27 @@
 // and shows a still of the animation, scaled to the host, until the host removes it.
 #include "shell/host/preview_window.h"
 
+#include "common/names.h"
+#include "common/window_record.h"
 #include "shell/host/preview_layout.h"
 
 namespace {
 
-constexpr wchar_t PreviewClassName[] = L"Glimra_R";
-constexpr wchar_t PreviewTitle[] = L"Preview Window";
-constexpr int PreviewStillId = 300;       // the 152 × 112 still in the resources
 constexpr UINT_PTR HostWatchTimer = 1;
 constexpr UINT HostWatchIntervalMs = 250;  // how soon a vanished host is noticed at worst
 
+// Everything the preview window keeps.
 struct Preview {
     HWND host = nullptr;
     HBITMAP still = nullptr;
     int stillWidth = 0;
     int stillHeight = 0;
-    int imageWidth = 0;   // Img_Prev's size: the host's size in pixels
+    int imageWidth = 0;   // the picture's size: the host's size in pixels
     int imageHeight = 0;
 };
 
-Preview preview;
-
 // Draws the still over the whole image area.
-void paintStill(HWND window) {
+void paintStill(const Preview& preview, HWND window) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
     if (preview.still) {
@@ -44,14 +42,17 @@ void paintStill(HWND window) {
     EndPaint(window, &ps);
 }
 
+// The preview's window procedure: paint, watch the host, end with the window.
 LRESULT CALLBACK previewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto* preview = windowRecord<const Preview>(window, message, lParam);
+    if (preview == nullptr) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
     case WM_PAINT:
-        paintStill(window);
+        paintStill(*preview, window);
         return 0;
     case WM_TIMER:
         // The host may vanish without destroying us first (another process, or a crash).
-        if (wParam == HostWatchTimer && !IsWindow(preview.host)) DestroyWindow(window);
+        if (wParam == HostWatchTimer && !IsWindow(preview->host)) DestroyWindow(window);
         return 0;
     case WM_DESTROY:
         // However the window goes, the shell has nothing left to show: end the loop.
@@ -67,6 +68,7 @@ LRESULT CALLBACK previewProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 void runPreview(HINSTANCE instance, HWND host) {
     // A handle that names no window would leave an invisible window nothing ever removes.
     if (!host || !IsWindow(host)) return;
+    Preview preview;
     preview.host = host;
 
     RECT hostRect{};
@@ -85,7 +87,7 @@ void runPreview(HINSTANCE instance, HWND host) {
     windowClass.lpszClassName = PreviewClassName;
     RegisterClassW(&windowClass);
     HWND window = CreateWindowExW(0, PreviewClassName, PreviewTitle, WS_POPUP, 0, 0, 0, 0, nullptr,
-                                  nullptr, instance, nullptr);
+                                  nullptr, instance, &preview);
     if (!window) return;
 
     SetWindowLongW(window, GWL_STYLE, GetWindowLongW(window, GWL_STYLE) | WS_CHILD);
@@ -93,7 +95,7 @@ void runPreview(HINSTANCE instance, HWND host) {
     MoveWindow(window, 0, 0, size.widthTwips / perPixelX, size.heightTwips / perPixelY, FALSE);
 
     preview.still = static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(PreviewStillId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        LoadImageW(instance, MAKEINTRESOURCEW(PREVIEW_STILL_ID), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     BITMAP info{};
     if (preview.still && GetObjectW(preview.still, sizeof info, &info)) {
         preview.stillWidth = info.bmWidth;

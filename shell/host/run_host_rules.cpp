@@ -17,16 +17,16 @@ MusicFile musicFileKind(const std::string& path) {
     return MusicFile::None;
 }
 
-// The CD is opened and driven by Timer2; a file plays by its extension; other sources are silent.
+// The CD is opened and driven by its tick timer; a file plays by its extension; other sources are silent.
 LoadPlan planLoad(const ShellSettings& settings) {
     LoadPlan plan;
-    if (settings.BGM_Kind == BgmKindCd) {
+    if (settings.musicSource == MusicSourceCd) {
         plan.cdOpen = true;
-        plan.startTimer2 = true;
-    } else if (settings.BGM_Kind == BgmKindFile) {
-        switch (musicFileKind(settings.BGM_File)) {
+        plan.startCdTimer = true;
+    } else if (settings.musicSource == MusicSourceFile) {
+        switch (musicFileKind(settings.musicFile)) {
             case MusicFile::Wav: plan.wavPlay = true; break;
-            case MusicFile::Mp3: plan.mp3Play = true; plan.startTimer1 = true; break;
+            case MusicFile::Mp3: plan.mp3Play = true; plan.startMp3Timer = true; break;
             case MusicFile::None: break;
         }
     }
@@ -34,11 +34,11 @@ LoadPlan planLoad(const ShellSettings& settings) {
 }
 
 // A CD whose control already ended by itself is left untouched.
-ClosePlan planClose(bool timer2Running, const ShellSettings& settings, wchar_t modeLetter) {
+ClosePlan planClose(bool cdTimerRunning, const ShellSettings& settings, wchar_t modeLetter) {
     ClosePlan plan;
-    plan.stopTimer2AndCd = timer2Running;
-    if (settings.BGM_Kind == BgmKindFile) {
-        const MusicFile file = musicFileKind(settings.BGM_File);
+    plan.stopCdAndTimer = cdTimerRunning;
+    if (settings.musicSource == MusicSourceFile) {
+        const MusicFile file = musicFileKind(settings.musicFile);
         plan.wavStop = file == MusicFile::Wav;
         plan.mp3Stop = file == MusicFile::Mp3;
     }

@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/startup/settings.h"
+#include "shell/settings/settings.h"
 
-constexpr unsigned Timer1IntervalMs = 1000;  // MP3 restart check
-constexpr unsigned Timer2IntervalMs = 200;   // CD control tick
-constexpr unsigned Timer3IntervalMs = 50;    // renderer watch
+constexpr unsigned Mp3RestartIntervalMs = 1000;  // MP3 restart check
+constexpr unsigned CdTickIntervalMs = 200;       // CD control tick
+constexpr unsigned RendererWatchIntervalMs = 50; // renderer watch
 // How long the watch waits for the renderer's window to appear at all before a miss ends the run.
 constexpr uint32_t RendererGraceMs = 5000;
 
@@ -21,22 +21,22 @@ MusicFile musicFileKind(const std::string& path);
 
 // What the host starts at load.
 struct LoadPlan {
-    bool cdOpen = false;       // BGM_CdOpen, then Timer2
-    bool wavPlay = false;      // BGM_WavPlay, looped without a timer
-    bool mp3Play = false;      // BGM_Mp3Play, then Timer1
-    bool startTimer1 = false;
-    bool startTimer2 = false;
+    bool cdOpen = false;          // open the CD, then its tick timer
+    bool wavPlay = false;         // the WAV, looped without a timer
+    bool mp3Play = false;         // the MP3, then its restart timer
+    bool startMp3Timer = false;
+    bool startCdTimer = false;
 };
 LoadPlan planLoad(const ShellSettings& settings);
 
 // What the host stops when it is asked to close.
 struct ClosePlan {
-    bool stopTimer2AndCd = false;  // only while CD control is still running
+    bool stopCdAndTimer = false;   // only while CD control is still running
     bool wavStop = false;
     bool mp3Stop = false;
     bool showPointer = false;      // the pointer was hidden at start ("S")
 };
-ClosePlan planClose(bool timer2Running, const ShellSettings& settings, wchar_t modeLetter);
+ClosePlan planClose(bool cdTimerRunning, const ShellSettings& settings, wchar_t modeLetter);
 
 // The renderer watch: ends the run at the first miss once the window has been seen,
 // or once the grace period after load is over.
@@ -45,7 +45,7 @@ public:
     explicit RendererWatch(uint32_t loadTimeMs) : loadTimeMs_(loadTimeMs) {}
     // One watch tick; false when the run is to end.
     bool keepRunning(bool windowFound, uint32_t nowMs);
-    bool seen() const { return seen_; }
+
 private:
     uint32_t loadTimeMs_;
     bool seen_ = false;

@@ -3,17 +3,15 @@
 
 #include <string>
 
+#include "common/names.h"
 #include "shell/dialog/settings_dialog.h"
+#include "shell/host/pointer.h"
 #include "shell/host/preview_window.h"
 #include "shell/host/run_host.h"
-#include "shell/startup/pointer.h"
-#include "shell/startup/settings.h"
-#include "shell/startup/settings_file.h"
+#include "shell/settings/settings_file.h"
+#include "shell/startup/command_line.h"
 
 namespace {
-constexpr wchar_t RunHostTitle[] = L"Glimra_Main";
-constexpr wchar_t SettingsDialogTitle[] = L"<Lumivane>";
-constexpr char RendererFileName[] = "\\Lumivane.dll";
 constexpr wchar_t MissingRendererText[] = L"Lumivane.dll が Lumivane.scr と同じﾌｫﾙﾀﾞに見つかりません！";
 constexpr wchar_t ApplicationTitle[] = L"Lumivane (ScreenSaver)";
 
@@ -36,17 +34,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 0;
     }
 
-    Ini_LoadSettings();
-    if (!File_Exists(programFolder() + RendererFileName)) {
+    ShellSettings settings;
+    loadSettings(settings);
+    if (!fileExists(toAnsi(programFolderW() + L"\\" + RendererFileName))) {
         MessageBoxW(nullptr, MissingRendererText, ApplicationTitle, MB_OK);
         return 0;
     }
     if (mode == StartMode::Settings) {
-        showSettingsDialog(instance);
+        showSettingsDialog(instance, settings);
         return 0;
     }
     if (mode == StartMode::End) return 0;
 
     if (mode == StartMode::RunHidePointer) setPointerShown(false);
-    return runHost(instance, modeLetter(arguments));
+    return runHost(instance, settings, modeLetter(arguments));
 }

@@ -104,6 +104,60 @@ void Process::killByWindowTitle(const wchar_t* title) {
     }
 }
 
+// Wine hands debug strings over in the ANSI code page whatever the program wrote; both forms are read.
+DebuggedRun runDebugged(const std::wstring& exe, const std::wstring& args, DWORD ms) {
+    DebuggedRun run;
+    std::wstring commandLine = L"\"" + exe + L"\" " + args;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS, nullptr,
+                        nullptr, &startup, &info))
+        return run;
+    const DWORD start = GetTickCount();
+    DEBUG_EVENT event{};
+    while (!run.ended && GetTickCount() - start < ms && WaitForDebugEvent(&event, ms)) {
+        DWORD status = DBG_CONTINUE;
+        switch (event.dwDebugEventCode) {
+        case CREATE_PROCESS_DEBUG_EVENT:
+            if (event.u.CreateProcessInfo.hFile) CloseHandle(event.u.CreateProcessInfo.hFile);
+            break;
+        case LOAD_DLL_DEBUG_EVENT:
+            if (event.u.LoadDll.hFile) CloseHandle(event.u.LoadDll.hFile);
+            break;
+        case EXCEPTION_DEBUG_EVENT:
+            if (event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT)
+                status = DBG_EXCEPTION_NOT_HANDLED;
+            break;
+        case OUTPUT_DEBUG_STRING_EVENT: {
+            const OUTPUT_DEBUG_STRING_INFO& text = event.u.DebugString;
+            const size_t unit = text.fUnicode ? sizeof(wchar_t) : 1;
+            std::string bytes(text.nDebugStringLength * unit, '\0');
+            SIZE_T got = 0;
+            ReadProcessMemory(info.hProcess, text.lpDebugStringData, &bytes[0], bytes.size(), &got);
+            if (text.fUnicode) {
+                for (size_t k = 0; k + 1 < got; k += 2) run.debugOutput += bytes[k];
+            } else {
+                run.debugOutput.append(bytes.data(), got);
+            }
+            while (!run.debugOutput.empty() && run.debugOutput.back() == '\0') run.debugOutput.pop_back();
+            break;
+        }
+        case EXIT_PROCESS_DEBUG_EVENT:
+            run.ended = true;
+            run.exitCode = event.u.ExitProcess.dwExitCode;
+            break;
+        default:
+            break;
+        }
+        ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
+    }
+    if (!run.ended) TerminateProcess(info.hProcess, 99);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return run;
+}
+
 HWND waitForWindow(const wchar_t* className, const wchar_t* title, DWORD ms) {
     DWORD start = GetTickCount();
     for (;;) {

@@ -53,6 +53,15 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
+// What a program run to its end under this test as its debugger said and returned.
+struct DebuggedRun {
+    bool ended = false;       // it ended within the time given
+    DWORD exitCode = 0;
+    std::string debugOutput;  // everything it passed to OutputDebugString, in the ANSI code page
+};
+// Runs `exe args` as a debuggee for up to `ms`, collecting its debug output; kills it if it outlives that.
+DebuggedRun runDebugged(const std::wstring& exe, const std::wstring& args, DWORD ms);
+
 // Polls for a top-level window with this class (may be null) and title (may be null) for up to `ms`.
 HWND waitForWindow(const wchar_t* className, const wchar_t* title, DWORD ms);
 // Polls until no such window exists, for up to `ms`; true when it is gone.

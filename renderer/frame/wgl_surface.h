@@ -1,0 +1,28 @@
+// OpenGL on the saver window through WGL: the pixel format, the context, the swap interval and
+// the present, as a record the renderer (or a test) owns.
+#pragma once
+
+#include <windows.h>
+
+#include "renderer/draw/scene_drawing.h"
+
+// What the set-up builds on a window and the frames present with.
+struct WglSurface : Presenter {
+    HDC dc = nullptr;
+    HGLRC context = nullptr;
+    int pixelFormat = 0;        // pixel-format number set on dc
+    bool twoPassSwap = false;   // a swap leaves the back buffer without the frame just drawn
+    bool swapControl = false;   // the driver offers WGL_EXT_swap_control and was asked for interval 1
+
+    // Shows the back buffer.
+    void present() override;
+};
+
+// Sets up OpenGL on the window's own device context: pixel format, context, view, swap probe,
+// glow texture and sprite list. False when a step fails; what failed is in the debug log, and
+// whatever was built is released again.
+bool setUpWglSurface(WglSurface& surface, HWND window);
+// Deletes the context (the texture and list go with it) and releases the device context.
+void tearDownWglSurface(WglSurface& surface, HWND window);
+// Writes one line to the debugger's log (OutputDebugString), with the program's name in front.
+void logRendererMessage(const char* text);
