@@ -19,7 +19,10 @@ TEST(VectorMath, NormaliseAndQuaternions) {
     EXPECT_EQ(zero.normalise(), 0.0f);
     expectVector(zero, 0.0f, 1.0f, 0.0f);
 
-    expectQuaternion(Quaternion::fromAngleAxis(0.0000005f, Vector3(0.6f, 0, 0.8f)), 0, 0, 0, 1);
+    for (float tiny : {0.0000005f, -0.0000005f}) {
+        const Quaternion q = Quaternion::fromAngleAxis(tiny, Vector3(0.6f, 0, 0.8f));
+        EXPECT_TRUE(q.x == 0 && q.y == 0 && q.z == 0 && q.w == 1) << tiny;  // exactly the identity
+    }
     expectQuaternion(Quaternion::fromAngleAxis(3.1415927f, Vector3(0, 0, 1)), 0, 0, 1, 0);
 
     Quaternion identityTimesQ;
@@ -70,4 +73,7 @@ TEST(RandomGenerator, SequenceChoicesAndFractions) {
 
     // The helper that scripts draws must itself be right, or every scripted test is void.
     for (int r : {0, 1, 9830, 32767}) EXPECT_EQ(randomWhoseNextDrawIs(r).next(), r);
+    Random two = randomWhoseNextDrawsAre(5000, 8191);
+    EXPECT_EQ(two.next(), 5000);
+    EXPECT_EQ(two.next(), 8191);
 }

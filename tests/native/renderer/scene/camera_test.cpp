@@ -60,6 +60,30 @@ TEST(Spin, ReachedTargetDrawsANewOneAtOnce) {
     }
 }
 
+TEST(Spin, NewTargetPointsAlongTheDrawsInTheirOrderAndEachTurnIsAppliedFirst) {
+    Scene scene;
+    makeScene(scene, 0, 0, 0);
+    scene.firstFrame = false;
+    // A quarter turn about x is reached, and the next target is drawn: r2, r1, r3 make its
+    // direction and r4 its length.
+    scene.spinVelocity = scene.spinTarget = Vector3(1.5707964f, 0, 0);
+    scene.random = randomWhoseNextDrawIs(20000);
+    Random draws = scene.random;
+    draws.next();
+    const float r1 = draws.next(), r2 = draws.next(), r3 = draws.next(), r4 = draws.next();
+    advanceSpin(scene, 0.0f);
+    Vector3 direction(r2, r1, r3);
+    direction.normalise();
+    const float length = r4 / 32767.0f * 0.02f;
+    expectVector(scene.spinTarget, direction.x * length, direction.y * length, direction.z * length, 1e-7f);
+
+    // A quarter turn about z next: the new turn is applied before the one made so far, so x
+    // goes to y, and y (after the turn about x) to z.
+    scene.spinVelocity = scene.spinTarget = Vector3(0, 0, 1.5707964f);
+    advanceSpin(scene, 0.0f);
+    expectVector(Vector3(scene.sceneRotation.m[0], scene.sceneRotation.m[1], scene.sceneRotation.m[2]), 0, 0, 1, 1e-6f);
+}
+
 TEST(Veil, DefaultLevelTakesTwoHundredToAboutOneFiftyFive) {
     EXPECT_NEAR(200.0f * (1.0f - veilAlpha(10)), 155.0f, 0.5f);
     EXPECT_FLOAT_EQ(veilAlpha(0), 0.5f);

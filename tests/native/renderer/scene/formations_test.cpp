@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "renderer/scene/scene_test_support.h"
 
@@ -27,6 +28,10 @@ TEST(Formations, FixedLayoutsWithDefaultCounts) {
          {polar(500, 3.5944f), polar(500, 5.6888f), polar(500, 7.7832f)}},
         {9, {{438.8f, 239.7f, 0}, polar(500, 0.5f + 2 * s), polar(500, 0.5f + 4 * s)},
          {{11.8f, 499.9f, 0}, polar(500, 0.5f + 3 * s), polar(500, 0.5f + 5 * s)}},
+        {4, {{-500, -450, 0}, {-100, -450, 0}, {300, -450, 0}}, {{10, 450, -500}, {10, 450, -100}, {10, 450, 300}}},
+        {8, {polar(500, 0.5f + s), polar(500, 0.5f + 2 * s), polar(500, 0.5f + 3 * s)},
+         {polar(500, 0.5f + 4 * s), polar(500, 0.5f + 5 * s), polar(500, 0.5f + 6 * s)}},
+        {10, {{500, 100, 50}, {500, 100, 50}, {500, 100, 50}}, {{-500, -100, -50}, {-500, -100, -50}, {-500, -100, -50}}},
     };
     Scene scene;
     makeScene(scene, 3, 3, 0);
@@ -36,6 +41,30 @@ TEST(Formations, FixedLayoutsWithDefaultCounts) {
         for (int k = 0; k < 3; ++k) {
             expectTarget(scene.emitters[k], layout.emitters[k]);
             expectTarget(scene.absorbers[k], layout.absorbers[k]);
+        }
+    }
+}
+
+// The scattering layouts take fresh draws per pole, emitters first, each turned into r * 1000 / 32767 - 500.
+TEST(Formations, ScatterLayoutsUseTheirDrawsInTheirOrder) {
+    struct Scatter { int32_t type, drawsPerPole; Vector3 (*slot)(const float* c, bool emitter); };
+    const Scatter scatters[] = {
+        {0, 3, [](const float* c, bool) { return Vector3(c[2], c[1], c[0]); }},
+        {5, 2, [](const float* c, bool) { return Vector3(c[1], 0, c[0]); }},
+        {6, 2, [](const float* c, bool emitter) { return Vector3(c[1], emitter ? -450.0f : 450.0f, c[0]); }},
+    };
+    for (const Scatter& layout : scatters) {
+        SCOPED_TRACE(layout.type);
+        Scene scene;
+        makeScene(scene, 3, 3, 0);
+        Random draws = scene.random;
+        applyFormation(scene, layout.type);
+        for (Pole* poles : {scene.emitters, scene.absorbers}) {
+            for (int k = 0; k < 3; ++k) {
+                float c[3];
+                for (int n = 0; n < layout.drawsPerPole; ++n) c[n] = draws.next() * 1000.0f * 0.000030518509f - 500.0f;
+                expectTarget(poles[k], layout.slot(c, poles == scene.emitters), 1e-3f);
+            }
         }
     }
 }
@@ -50,7 +79,8 @@ TEST(Formations, SinglePoleEmptyListsAndUnknownTypes) {
     Scene noEmitters, noAbsorbers, empty;
     makeScene(noEmitters, 0, 3, 0);
     makeScene(noAbsorbers, 3, 0, 0);
-    makeScene(empty, 0, 0, 0);
+    makeScene(empty, -2, 0, -5);  // negative counts from the settings make empty arrays
+    EXPECT_EQ(empty.emitterCount + empty.particleCount, 0);
     for (int32_t type = 0; type <= 10; ++type) {
         for (Scene* scene : {&noEmitters, &noAbsorbers, &empty}) applyFormation(*scene, type);
         if (type == 3) expectTarget(noEmitters.absorbers[2], Vector3(300, 450, 50), 0);
@@ -84,6 +114,20 @@ TEST(FormationCycle, ChoiceNeverRepeatsTheLayoutInForce) {
         // The glide to the new layout starts where the poles stand: no jump.
         placePoles(scene);
         expectVector(scene.emitters[0].position, standing.x, standing.y, standing.z);
+    }
+}
+
+TEST(FormationCycle, OneGlideInFourIsFastWhateverTheGlideBefore) {
+    // The choice's second draw sets the rate: up to 8191 (a quarter of the range) fast, above slow.
+    for (const auto& [draw, rate] : {std::pair<int, float>{8191, 0.1f}, {8192, 0.001f}, {0, 0.1f}, {32767, 0.001f}}) {
+        for (float before : {0.1f, 0.001f}) {
+            Scene scene;
+            makeScene(scene, 3, 3, 0);
+            scene.formation.formationRate = before;
+            scene.random = randomWhoseNextDrawsAre(5000, draw);
+            advanceFormation(scene, 0.0f);
+            EXPECT_EQ(scene.formation.formationRate, rate) << draw << " after " << before;
+        }
     }
 }
 

@@ -5,7 +5,8 @@
 
 TEST(FrameClock, FirstTickNearZeroAndWrapKeepsThePreviousFrameTime) {
     const struct { uint32_t nowMs; float dt; } ticks[] = {
-        {5000, 0.0f}, {5016, 0.016f}, {5026, 0.01f}, {20, 0.01f} /* the counter wrapped */, {45, 0.025f}};
+        {5000, 0.0f}, {5016, 0.016f}, {5026, 0.01f}, {20, 0.01f} /* the counter wrapped */, {45, 0.025f},
+        {45, 0.0f} /* no time passed */};
     FrameClock clock;
     for (const auto& tick : ticks) {
         clock.tick(tick.nowMs);

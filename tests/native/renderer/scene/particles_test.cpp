@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "renderer/scene/scene_test_support.h"
@@ -91,10 +92,13 @@ TEST(Particles, LostBeyondElevenThousandFromAnyEmitter) {
 }
 
 TEST(Particles, ReleaseScheduleAtShortAndLongFrames) {
-    Scene scene;
-    makeScene(scene, 3, 3, 1000);
-    for (int frame = 0; frame < 240; ++frame) spawnParticles(scene, 0.05f);
-    EXPECT_NEAR(scene.liveParticleCount, 101, 1);  // 12 s: one at once, then one per 0.12 s
+    // Over 12 s: one at once, then one per 120 s / count.
+    for (const auto& [count, released] : {std::pair<int32_t, int32_t>{1000, 101}, {100, 11}}) {
+        Scene scene;
+        makeScene(scene, 3, 3, count);
+        for (int frame = 0; frame < 240; ++frame) spawnParticles(scene, 0.05f);
+        EXPECT_NEAR(scene.liveParticleCount, released, 1) << count;
+    }
 
     Scene fresh;
     makeScene(fresh, 3, 3, 1000);

@@ -35,6 +35,7 @@ TEST(CommandState, HoverPressReleaseInsideClicksOnceAndLeavingFallsBackToFocused
     EXPECT_FALSE(left.click);
     EXPECT_EQ(s.lostFocus().paint, CommandPicture::Normal);
     EXPECT_FALSE(s.beginPaint());
+    EXPECT_EQ(s.lostFocus().paint, CommandPicture::None) << "a button that has lost the focus keeps its look";
 }
 
 TEST(CommandState, DraggingOffTheButtonCancelsTheClickEvenWhenDraggedBack) {

@@ -27,11 +27,13 @@ struct Music : ::testing::Test, MciPort, SoundPort {
     bool errorTexts = true;
     int waveOutDevices = 1;
     Commands sent, sounds;
+    std::map<std::string, unsigned> answerSizes;  // the buffer size the player offered each command
     MusicPlayer player{*this, *this};
 
     // Logs the command and writes its scripted answer, like mciSendStringA.
     int send(const std::string& command, char* answer, unsigned answerSize) override {
         sent.push_back(command);
+        answerSizes[command] = answerSize;
         const bool answered = answers.count(command) > 0;
         const int code = failures.count(command) ? failures[command] : answered ? 0 : otherCommandsFail;
         if (code == 0 && answered && answer) std::snprintf(answer, answerSize, "%s", answers[command].c_str());
@@ -93,10 +95,26 @@ TEST_F(Music, CommandsAndAnswers) {
               sent);
 }
 
-TEST_F(Music, NoCdDriveEndsControlAtFirstTickAndIsNotClosed) {
+TEST_F(Music, NoCdDriveOrNoDiscEndsControlAtFirstTickAndIsNotClosed) {
     otherCommandsFail = NoDriveError;
     EXPECT_FALSE(runCd(3, 10));
     EXPECT_EQ((Commands{"open cdaudio", "set cdaudio time format tmsf", "status cdaudio current track"}), sent);
+
+    disc(1, "stopped");
+    failures["status cdaudio number of tracks"] = NoDriveError;
+    take();
+    EXPECT_FALSE(runCd(3, 10)) << "a drive without a disc knows no number of tracks";
+    EXPECT_EQ(0, std::count(sent.begin(), sent.end(), "close cdaudio"));
+}
+
+TEST_F(Music, EachAnswerGoesIntoABufferOfItsOwnSize) {
+    disc(3, "playing");
+    answers["status MP3Play mode"] = "playing";
+    player.cdTick(3);
+    player.mp3Tick("C:\\a.mp3");
+    const std::map<std::string, unsigned> sizes{{"status cdaudio current track", 512}, {"status cdaudio mode", 255},
+                                                {"status MP3Play mode", 30}};
+    for (const auto& [command, size] : sizes) EXPECT_EQ(answerSizes[command], size) << command;
 }
 
 TEST_F(Music, CdReturnsToTheRepeatTrack) {
