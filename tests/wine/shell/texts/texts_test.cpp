@@ -71,7 +71,7 @@ Controls controlTexts(HWND dialog) {
     return seen;
 }
 
-// The screen under a window as a 24-bit BMP file in the test's folder, for a person to look at.
+// The screen under a window as a 24-bit BMP file beside the test program, for a person to look at.
 void saveScreenshot(HWND window, const std::string& name) {
     const RECT r = screenRect(window);
     const int w = r.right - r.left, h = r.bottom - r.top;
@@ -86,11 +86,13 @@ void saveScreenshot(HWND window, const std::string& name) {
     GetDIBits(mem, shot, 0, h, &pixels[0], reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
     const DWORD headers = sizeof(BITMAPFILEHEADER) + sizeof(info);
     BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(headers + pixels.size()), 0, 0, headers};
-    const std::string path = name + ".bmp";
-    writeFileBytes(std::wstring(path.begin(), path.end()),
-                   std::string(reinterpret_cast<char*>(&file), sizeof(file)) +
-                       std::string(reinterpret_cast<char*>(&info), sizeof(info)) + pixels);
-    std::printf("screenshot: %s\n", path.c_str());
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring path(program);
+    path = path.substr(0, path.find_last_of(L'\\') + 1) + std::wstring(name.begin(), name.end()) + L".bmp";
+    writeFileBytes(path, std::string(reinterpret_cast<char*>(&file), sizeof(file)) +
+                             std::string(reinterpret_cast<char*>(&info), sizeof(info)) + pixels);
+    std::printf("screenshot: %s\n", utf8(path).c_str());
     DeleteObject(shot);
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
