@@ -10,6 +10,23 @@
 #define RADIO_ON_ID 202              // 12 x 12 mark of the choice taken
 #define COMMAND_PICTURE_FIRST_ID 100 // the button's six 64 x 25 state pictures, 100 .. 105
 
+// The shell's texts: each id has one line in the Japanese and one in the English table of
+// shell/texts/texts.rc, and is loaded with shellText(). A new text takes the next free number.
+#define TEXT_APPLICATION_TITLE 1000  // caption of the shell's message boxes
+#define TEXT_RENDERER_MISSING 1001   // Lumivane.dll is not beside Lumivane.scr
+#define TEXT_SAVE_FAILED 1002        // the settings file could not be written; its path follows
+#define TEXT_MUSIC_HEADING 1003      // the dialog's heading over the music choices
+#define TEXT_SOURCE_NONE 1004        // the three music sources
+#define TEXT_SOURCE_CD 1005
+#define TEXT_SOURCE_FILE 1006
+#define TEXT_REPEAT_TRACK 1007       // caption behind the CD track box
+#define TEXT_CHOOSE_FILE 1008        // the button that opens the file choice
+#define TEXT_MORE_WORKS 1009         // the button that opens the author's page
+#define TEXT_SAVE 1010               // save and close
+#define TEXT_CANCEL 1011             // close without saving
+#define TEXT_FILE_FILTER 1012        // the file choice's description of MP3 and WAV files
+#define TEXT_FILE_DIALOG_TITLE 1013  // title of the file choice
+
 #ifndef RC_INVOKED
 
 // The renderer's window: its class, its title while it sets up, and the title the shell watches.

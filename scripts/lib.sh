@@ -10,10 +10,27 @@ LUMIVANE_PACKAGES=(
   cmake ninja-build g++ googletest libbenchmark-dev python3
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine64 xvfb x11-utils xdotool imagemagick
-  fonts-ipafont-gothic
+  fonts-ipafont-gothic locales
   lame sox libasound2-plugins
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
 )
+
+# Compiles a glibc locale such as ja_JP.UTF-8 into DIR once (Wine follows only compiled locales);
+# the built-in C and POSIX locales need nothing.
+lumivane_compile_locale() {
+  local dir="$1" name="$2"
+  case "$name" in C|C.*|POSIX) return 0 ;; esac
+  mkdir -p "$dir"
+  (
+    flock 9
+    [ -f "$dir/$name/LC_CTYPE" ] && exit 0
+    rm -rf "$dir/$name.new"
+    # localedef also warns (and exits non-zero) about characters its charmap lacks; the result counts.
+    localedef -i "${name%%.*}" -f "${name#*.}" "$dir/$name.new" >/dev/null 2>&1
+    [ -f "$dir/$name.new/LC_CTYPE" ] || { echo "localedef could not compile the locale $name" >&2; exit 1; }
+    mv "$dir/$name.new" "$dir/$name"
+  ) 9>"$dir/.lock"
+}
 
 # Installs whatever is missing (as root), or says what to install.
 lumivane_require_packages() {

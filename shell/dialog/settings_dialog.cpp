@@ -13,17 +13,15 @@
 #include "shell/controls/window_class.h"
 #include "shell/dialog/dialog_rules.h"
 #include "shell/settings/settings_file.h"
+#include "shell/texts/texts.h"
 
 namespace {
 
 constexpr wchar_t PanelClassName[] = L"Glimra.Panel";
-constexpr wchar_t MessageTitle[] = L"Lumivane (ScreenSaver)";
-constexpr wchar_t SaveFailedText[] = L"設定を保存できませんでした。\n次のファイルに書き込めません:\n";
-constexpr wchar_t FontFace[] = L"ＭＳ Ｐゴシック";
-constexpr int FontDecipoints = 975;             // 9.75 pt, in 1/100 pt
+constexpr wchar_t JapaneseFontFace[] = L"ＭＳ Ｐゴシック";  // the English dialog uses the system's UI font
+constexpr int JapaneseFontDecipoints = 975;     // 9.75 pt, in 1/100 pt
 constexpr char AuthorPage[] = "https://lumivane.example/";
-constexpr wchar_t FileFilter[] = L"BGMﾌｧｲﾙ (MP3 WAV)\0*.MP3;*.WAV\0";
-constexpr wchar_t FileDialogTitle[] = L"ﾌｧｲﾙを開く";
+constexpr wchar_t FilePattern[] = L"*.MP3;*.WAV";
 constexpr int FileBufferChars = 255;
 
 // Client area and control places, in twips.
@@ -47,7 +45,7 @@ constexpr TwipsRect SaveButtonPlace{4800, 3000, 1095, 375};
 constexpr TwipsRect CancelButtonPlace{5940, 3000, 1035, 375};
 constexpr int TrackListHeightPx = 220;          // height of the opened track list, pixels
 constexpr int TrackEntries = 31;                // "", "1" ... "30"
-constexpr wchar_t SourceTexts[3][8] = {L"無し", L"音楽CD", L"MP3、WAV"};
+constexpr unsigned SourceTexts[3] = {TEXT_SOURCE_NONE, TEXT_SOURCE_CD, TEXT_SOURCE_FILE};
 
 // Child control ids.
 enum : int {
@@ -175,16 +173,19 @@ void chooseSource(SettingsDialog& d, int source) {
 void chooseFile(SettingsDialog& d) {
     wchar_t file[FileBufferChars] = {};
     wchar_t title[FileBufferChars] = {};
+    // One pair of description and pattern; the text's own terminator ends the list.
+    const std::wstring filter = shellText(d.instance, TEXT_FILE_FILTER) + L'\0' + FilePattern + L'\0';
+    const std::wstring dialogTitle = shellText(d.instance, TEXT_FILE_DIALOG_TITLE);
     OPENFILENAMEW ofn = {};
     ofn.lStructSize = sizeof(ofn);
     ofn.hwndOwner = d.hwnd;
     ofn.hInstance = d.instance;
-    ofn.lpstrFilter = FileFilter;
+    ofn.lpstrFilter = filter.c_str();
     ofn.lpstrFile = file;
     ofn.nMaxFile = FileBufferChars;
     ofn.lpstrFileTitle = title;
     ofn.nMaxFileTitle = FileBufferChars;
-    ofn.lpstrTitle = FileDialogTitle;
+    ofn.lpstrTitle = dialogTitle.c_str();
     ofn.Flags = 0;
     if (GetOpenFileNameW(&ofn) <= 0) return;
     const std::wstring path(file);
@@ -213,8 +214,9 @@ bool saveSettings(SettingsDialog& d) {
     ok = ok && writeIniValue(IniSection, IniKeyRepeat, formatSettingNumber(track.value), file);
     ok = ok && writeIniValue(IniSection, IniKeyFile, d.settings->musicFile, file);
     if (!ok) {
-        const std::wstring text = SaveFailedText + fromAnsi(file);
-        MessageBoxW(d.hwnd, text.c_str(), MessageTitle, MB_OK | MB_ICONEXCLAMATION);
+        const std::wstring text = shellText(d.instance, TEXT_SAVE_FAILED) + fromAnsi(file);
+        MessageBoxW(d.hwnd, text.c_str(), shellText(d.instance, TEXT_APPLICATION_TITLE).c_str(),
+                    MB_OK | MB_ICONEXCLAMATION);
     }
     return ok;
 }
@@ -291,20 +293,33 @@ bool registerClasses(HINSTANCE instance) {
            registerCommandClass(instance);
 }
 
-HFONT makeLabelFont() {
+// The labels' and buttons' font. English takes the system's dialog font, whose 8-point line fits the
+// 13-pixel labels that were laid out for the Japanese font; a copy, so the dialog frees either alike.
+HFONT makeLabelFont(TextLanguage language) {
+    if (language != TextLanguage::Japanese) {
+        LOGFONTW system = {};
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(system), &system);
+        return CreateFontIndirectW(&system);
+    }
     HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(FontDecipoints, GetDeviceCaps(screen, LOGPIXELSY), 7200);
+    const int height = -MulDiv(JapaneseFontDecipoints, GetDeviceCaps(screen, LOGPIXELSY), 7200);
     ReleaseDC(nullptr, screen);
     return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, FontFace);
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, JapaneseFontFace);
 }
 
-HWND makeCommand(SettingsDialog& d, HWND parent, int id, const wchar_t* caption, const TwipsRect& place) {
-    return createCommand(parent, id, caption, pixels(place), d.font, d.buttonPictures);
+HWND makeCommand(SettingsDialog& d, HWND parent, int id, unsigned caption, const TwipsRect& place) {
+    return createCommand(parent, id, shellText(d.instance, caption).c_str(), pixels(place), d.font,
+                         d.buttonPictures);
 }
 
 HWND makeLabel(SettingsDialog& d, int id, const wchar_t* text, const TwipsRect& place, DWORD labelStyle) {
     return createLabel(d.panel, id, text, pixels(place), labelStyle, d.font);
+}
+
+// A label that shows one of the shell's texts.
+HWND makeTextLabel(SettingsDialog& d, int id, unsigned text, const TwipsRect& place, DWORD labelStyle) {
+    return makeLabel(d, id, shellText(d.instance, text).c_str(), place, labelStyle);
 }
 
 // Creates the controls in tab order: panel (track box, file button), then save, cancel, more works.
@@ -320,17 +335,17 @@ void createControls(SettingsDialog& d) {
                                  TrackListHeightPx, d.panel,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdTrackBox)), d.instance, nullptr);
     SendMessageW(d.trackBox, WM_SETFONT, reinterpret_cast<WPARAM>(d.font), FALSE);
-    d.fileButton = makeCommand(d, d.panel, IdFileButton, L"...", FileButtonPlace);
+    d.fileButton = makeCommand(d, d.panel, IdFileButton, TEXT_CHOOSE_FILE, FileButtonPlace);
     d.fileLabel = makeLabel(d, IdFileLabel, L"", FileLabelPlace, LabelBorder);
-    makeLabel(d, IdHeading, L"BGM", HeadingPlace, LabelCentre);
-    makeLabel(d, IdTrackLabel, L"曲目をﾘﾋﾟｰﾄ", TrackLabelPlace, 0);
+    makeTextLabel(d, IdHeading, TEXT_MUSIC_HEADING, HeadingPlace, LabelCentre);
+    makeTextLabel(d, IdTrackLabel, TEXT_REPEAT_TRACK, TrackLabelPlace, 0);
     for (int i = 0; i < 3; ++i) {
         d.sourceMarks[i] = makeLabel(d, IdSourceMark0 + i, L"", SourceMarkPlaces[i], 0);
-        makeLabel(d, IdSourceLabel0 + i, SourceTexts[i], SourceLabelPlaces[i], 0);
+        makeTextLabel(d, IdSourceLabel0 + i, SourceTexts[i], SourceLabelPlaces[i], 0);
     }
-    d.saveButton = makeCommand(d, d.hwnd, IdSaveButton, L"設定", SaveButtonPlace);
-    d.cancelButton = makeCommand(d, d.hwnd, IdCancelButton, L"ｷｬﾝｾﾙ", CancelButtonPlace);
-    d.moreWorksButton = makeCommand(d, d.hwnd, IdMoreWorksButton, L"その他の作品", MoreWorksButtonPlace);
+    d.saveButton = makeCommand(d, d.hwnd, IdSaveButton, TEXT_SAVE, SaveButtonPlace);
+    d.cancelButton = makeCommand(d, d.hwnd, IdCancelButton, TEXT_CANCEL, CancelButtonPlace);
+    d.moreWorksButton = makeCommand(d, d.hwnd, IdMoreWorksButton, TEXT_MORE_WORKS, MoreWorksButtonPlace);
 }
 
 // Places the window, fills the controls from the settings, remembers the pointer, zooms open.
@@ -388,7 +403,7 @@ void showSettingsDialog(HINSTANCE instance, ShellSettings& settings) {
     SettingsDialog dialog;
     dialog.instance = instance;
     dialog.settings = &settings;
-    dialog.font = makeLabelFont();
+    dialog.font = makeLabelFont(shellLanguage());
     dialog.radioOff = static_cast<HBITMAP>(
         LoadImageW(instance, MAKEINTRESOURCEW(RADIO_OFF_ID), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     dialog.radioOn = static_cast<HBITMAP>(

@@ -10,11 +10,9 @@
 #include "shell/host/run_host.h"
 #include "shell/settings/settings_file.h"
 #include "shell/startup/command_line.h"
+#include "shell/texts/texts.h"
 
 namespace {
-constexpr wchar_t MissingRendererText[] = L"Lumivane.dll が Lumivane.scr と同じﾌｫﾙﾀﾞに見つかりません！";
-constexpr wchar_t ApplicationTitle[] = L"Lumivane (ScreenSaver)";
-
 // True while a saver runs or the settings dialog is open.
 bool anotherInstanceShows() {
     return FindWindowW(nullptr, RunHostTitle) != nullptr || FindWindowW(nullptr, SettingsDialogTitle) != nullptr;
@@ -37,7 +35,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     ShellSettings settings;
     loadSettings(settings);
     if (!fileExists(toAnsi(programFolderW() + L"\\" + RendererFileName))) {
-        MessageBoxW(nullptr, MissingRendererText, ApplicationTitle, MB_OK);
+        MessageBoxW(nullptr, shellText(instance, TEXT_RENDERER_MISSING).c_str(),
+                    shellText(instance, TEXT_APPLICATION_TITLE).c_str(), MB_OK);
         return 0;
     }
     if (mode == StartMode::Settings) {

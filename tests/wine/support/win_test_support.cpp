@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace wintest {
 
@@ -92,6 +93,16 @@ void Process::kill() {
     }
 }
 
+bool Process::attach(HWND window) {
+    kill();
+    if (info_.hProcess) CloseHandle(info_.hProcess);
+    info_ = {};
+    GetWindowThreadProcessId(window, &info_.dwProcessId);
+    info_.hProcess = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                                 info_.dwProcessId);
+    return info_.hProcess != nullptr;
+}
+
 void Process::killByWindowTitle(const wchar_t* title) {
     while (HWND w = FindWindowW(nullptr, title)) {
         DWORD pid = 0;
@@ -102,6 +113,23 @@ void Process::killByWindowTitle(const wchar_t* title) {
         WaitForSingleObject(h, 5000);
         CloseHandle(h);
     }
+}
+
+// Wine starts a file that is no Windows program as a Unix process, with the command line split into
+// its arguments and the Unix environment made from this process's; it hands back no handle.
+bool startUnderLocale(const std::wstring& exe, const std::wstring& args, const char* locale) {
+    const std::wstring runner = sourceDir() + L"\\scripts\\wine-run";
+    std::wstring commandLine = L"\"" + runner + L"\" --locale " + std::wstring(locale, locale + strlen(locale)) +
+                               L" \"" + exe + L"\" " + args;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(runner.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info))
+        return false;
+    if (info.hProcess) CloseHandle(info.hProcess);
+    if (info.hThread) CloseHandle(info.hThread);
+    return true;
 }
 
 // Wine hands debug strings over in the ANSI code page whatever the program wrote; both forms are read.
@@ -201,6 +229,32 @@ void mouseButton(DWORD downFlag, DWORD upFlag) {
     SendInput(2, in, sizeof(INPUT));
 }
 
+RECT screenRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+
+void clickCentre(HWND window, DWORD down, DWORD up) {
+    RECT r = screenRect(window);
+    moveMouseTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    Sleep(150);
+    mouseButton(down, up);
+    Sleep(150);
+}
+
+LRESULT ask(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, message, wp, lp, SMTO_ABORTIFHUNG, 2000, &result);
+    return static_cast<LRESULT>(result);
+}
+
+std::wstring textOf(HWND window) {
+    wchar_t text[300] = {};
+    ask(window, WM_GETTEXT, 300, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
 void pump(DWORD ms) {
     DWORD start = GetTickCount();
     while (GetTickCount() - start < ms) {
@@ -233,6 +287,19 @@ bool writeFileBytes(const std::wstring& path, const std::string& bytes) {
               wrote == bytes.size();
     CloseHandle(f);
     return ok;
+}
+
+std::string iniText(const std::string& kind, const std::string& repeat, const std::string& file) {
+    return "[Section]\r\n" + KeySource + "=" + kind + "\r\n" + KeyRepeat + "=" + repeat + "\r\n" + KeyFile +
+           "=" + file + "\r\n";
+}
+
+std::string stored(const std::string& ini, const std::string& key) {
+    size_t at = ini.find("\n" + key + "=");
+    if (at == std::string::npos) return "<missing>";
+    size_t start = at + key.size() + 2;
+    std::string value = ini.substr(start, ini.find_first_of("\r\n", start) - start);
+    return value.size() > 1 && value[0] == ' ' ? value.substr(1) : value;
 }
 
 }  // namespace wintest

@@ -45,6 +45,8 @@ public:
     DWORD exitCode() const;
     bool running() const;
     void kill();
+    // Takes over the process that shows `window`, such as a program started by startUnderLocale.
+    bool attach(HWND window);
     // Ends whatever process owns a top-level window with this title (a renderer a test left behind).
     static void killByWindowTitle(const wchar_t* title);
     DWORD id() const { return info_.dwProcessId; }
@@ -52,6 +54,11 @@ public:
 private:
     PROCESS_INFORMATION info_{};
 };
+
+// Starts `exe args` through scripts/wine-run under a glibc locale such as "en_US.UTF-8". Wine takes a
+// program's interface language and ANSI code page from its Unix locale, which a Windows parent cannot
+// change for its children. The program is no child of this one: find it by its window and attach().
+bool startUnderLocale(const std::wstring& exe, const std::wstring& args, const char* locale);
 
 // What a program run to its end under this test as its debugger said and returned.
 struct DebuggedRun {
@@ -72,11 +79,40 @@ void pressKey(WORD virtualKey);
 void moveMouseTo(int x, int y);
 void mouseButton(DWORD downFlag, DWORD upFlag);
 
+// A window's place on the screen.
+RECT screenRect(HWND window);
+// Moves the pointer to the middle of a window and presses and releases a mouse button there.
+void clickCentre(HWND window, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP);
+
+// Another process's message, with a bounded wait: never hang on a busy program.
+LRESULT ask(HWND window, UINT message, WPARAM wp = 0, LPARAM lp = 0);
+// Another process's window text.
+std::wstring textOf(HWND window);
+
+// Polls a condition for up to `ms`; true as soon as it holds.
+template <typename Condition>
+bool within(DWORD ms, Condition condition) {
+    for (DWORD start = GetTickCount();; Sleep(10)) {
+        if (condition()) return true;
+        if (GetTickCount() - start >= ms) return false;
+    }
+}
+
 // Pumps this thread's messages for `ms` milliseconds.
 void pump(DWORD ms);
 
 // Reads a whole file; empty when it cannot be read.
 std::string readFileBytes(const std::wstring& path);
 bool writeFileBytes(const std::wstring& path, const std::string& bytes);
+
+// The settings file's key names as the file holds them (Shift-JIS bytes), whatever the language.
+inline const std::string KeySource = "BGM\x8B\xE6\x95\xAA";
+inline const std::string KeyRepeat = "BGM\xD8\xCB\xDF\xB0\xC4";
+inline const std::string KeyFile = "BGM\xCC\xA7\xB2\xD9";
+// A settings file with the three keys.
+std::string iniText(const std::string& kind, const std::string& repeat, const std::string& file);
+// One key's value in a settings file's bytes, "<missing>" when absent. One leading blank is dropped:
+// the program writes " 2", and Wine's profile writer drops it where Windows keeps it.
+std::string stored(const std::string& ini, const std::string& key);
 
 }  // namespace wintest

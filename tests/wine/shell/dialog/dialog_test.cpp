@@ -1,4 +1,5 @@
 // The settings dialog of the real Lumivane.scr /c, driven with real input and read back from the screen.
+// It runs under the Japanese locale and finds the controls by their Japanese texts.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -18,28 +19,8 @@ constexpr wchar_t FileDialogTitle[] = L"ﾌｧｲﾙを開く";
 constexpr DWORD StartMs = 15000;
 constexpr DWORD ExitMs = 10000;
 
-// Key names as the settings file holds them (Shift-JIS bytes).
-const std::string KeySource = "BGM\x8B\xE6\x95\xAA";
-const std::string KeyRepeat = "BGM\xD8\xCB\xDF\xB0\xC4";
-const std::string KeyFile = "BGM\xCC\xA7\xB2\xD9";
-
-std::string iniText(const std::string& kind, const std::string& repeat, const std::string& file) {
-    return "[Section]\r\n" + KeySource + "=" + kind + "\r\n" + KeyRepeat + "=" + repeat + "\r\n" + KeyFile +
-           "=" + file + "\r\n";
-}
-
 std::string narrow(const std::wstring& text) {
     return std::string(text.begin(), text.end());
-}
-
-// One key's value in a settings file's bytes, "<missing>" when absent. One leading blank is dropped:
-// the program writes " 2", and Wine's profile writer drops it where Windows keeps it.
-std::string stored(const std::string& ini, const std::string& key) {
-    size_t at = ini.find("\n" + key + "=");
-    if (at == std::string::npos) return "<missing>";
-    size_t start = at + key.size() + 2;
-    std::string value = ini.substr(start, ini.find_first_of("\r\n", start) - start);
-    return value.size() > 1 && value[0] == ' ' ? value.substr(1) : value;
 }
 
 COLORREF screenPixel(int x, int y) {
@@ -72,20 +53,6 @@ COLORREF assetPixel(const wchar_t* name, int x, int y) {
     return ::testing::AssertionSuccess();
 }
 
-RECT screenRect(HWND w) {
-    RECT r{};
-    GetWindowRect(w, &r);
-    return r;
-}
-
-void clickCentre(HWND w, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {
-    RECT r = screenRect(w);
-    moveMouseTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    Sleep(150);
-    mouseButton(down, up);
-    Sleep(150);
-}
-
 void typeText(const std::wstring& text) {
     for (wchar_t c : text) {
         INPUT in[2]{};
@@ -96,28 +63,6 @@ void typeText(const std::wstring& text) {
         SendInput(2, in, sizeof(INPUT));
         Sleep(40);
     }
-}
-
-// Polls a condition for up to `ms`; true as soon as it holds.
-template <typename Condition>
-bool within(DWORD ms, Condition condition) {
-    for (DWORD start = GetTickCount();; Sleep(10)) {
-        if (condition()) return true;
-        if (GetTickCount() - start >= ms) return false;
-    }
-}
-
-// Another process's message, with a bounded wait: never hang on a busy program.
-LRESULT ask(HWND w, UINT message, WPARAM wp = 0, LPARAM lp = 0) {
-    DWORD_PTR result = 0;
-    SendMessageTimeoutW(w, message, wp, lp, SMTO_ABORTIFHUNG, 2000, &result);
-    return static_cast<LRESULT>(result);
-}
-
-std::wstring textOf(HWND w) {
-    wchar_t text[300] = {};
-    ask(w, WM_GETTEXT, 300, reinterpret_cast<LPARAM>(text));
-    return text;
 }
 
 // A folder with Lumivane.scr, a stand-in renderer and a settings file; the dialog opened with /c.

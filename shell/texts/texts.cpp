@@ -1,0 +1,21 @@
+// Loads a text from the table of one language. LoadStringW would pick the table by the thread's
+// locale, which is not always the interface language, so the block is found by language and walked here.
+#include "shell/texts/texts.h"
+
+#include <cstdint>
+
+TextLanguage shellLanguage() { return textLanguageFor(GetUserDefaultUILanguage()); }
+
+std::wstring shellText(HINSTANCE module, unsigned textId) { return tableText(module, textId, shellLanguage()); }
+
+std::wstring tableText(HINSTANCE module, unsigned textId, TextLanguage language) {
+    // RT_STRING is an integer resource type, the same value for the wide functions.
+    const auto type = reinterpret_cast<LPCWSTR>(RT_STRING);
+    HRSRC found =
+        FindResourceExW(module, type, MAKEINTRESOURCEW(stringBlockId(textId)), tableLanguageId(language));
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const auto* block = static_cast<const uint16_t*>(loaded ? LockResource(loaded) : nullptr);
+    if (!block) return {};
+    const TextSpan span = stringBlockEntry(block, SizeofResource(module, found) / sizeof(uint16_t), textId);
+    return std::wstring(reinterpret_cast<const wchar_t*>(block + span.offset), span.length);
+}
