@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "renderer/draw/extension_list.h"
 #include "renderer/frame/pixel_format.h"
 
 namespace {
@@ -38,18 +39,6 @@ bool failed(const char* step) {
     std::snprintf(line, sizeof line, "OpenGL set-up failed: %s (error %lu)", step,
                   static_cast<unsigned long>(GetLastError()));
     logRendererMessage(line);
-    return false;
-}
-
-// True when the space-separated list holds the name as a whole word.
-bool hasExtension(const char* list, const char* name) {
-    if (list == nullptr) return false;
-    const size_t length = std::strlen(name);
-    for (const char* at = std::strstr(list, name); at != nullptr; at = std::strstr(at + 1, name)) {
-        const bool startsWord = at == list || at[-1] == ' ';
-        const bool endsWord = at[length] == '\0' || at[length] == ' ';
-        if (startsWord && endsWord) return true;
-    }
     return false;
 }
 

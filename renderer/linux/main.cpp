@@ -1,0 +1,232 @@
+// Entry of the Linux program, an XScreenSaver hack: the options, the window to draw on, the frame
+// loop with its pacing, and a clean end on a key, the close button, SIGTERM or SIGINT.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "renderer/linux/glx_surface.h"
+#include "renderer/linux/hack_options.h"
+#include "renderer/scene/frame_clock.h"
+#include "renderer/scene/scene.h"
+
+namespace {
+// Largest size of the program's own window (pixels); a smaller screen makes it smaller.
+constexpr int OwnWindowWidth = 1024;
+constexpr int OwnWindowHeight = 768;
+constexpr char OwnWindowTitle[] = "Lumivane";
+// Frame period the program keeps where no swap interval holds it to the display: 60 Hz (nanoseconds).
+constexpr long PacedFramePeriodNs = 1000000000L / 60;
+// Period of the frame-rate lines that -fps prints (milliseconds).
+constexpr uint32_t FrameRateReportPeriodMs = 1000;
+constexpr long NsPerSecond = 1000000000L;
+constexpr long NsPerMs = 1000000L;
+constexpr int FailedExitCode = 1;
+
+// The program's whole state: one record, owned by main.
+struct Hack {
+    HackOptions options;
+    Display* display = nullptr;
+    Window window = None;
+    Colormap ownColormap = None;  // made with the own window, and freed with it
+    Atom deleteWindow = None;     // WM_DELETE_WINDOW: the close button of the own window
+    int width = 0;                // the window's size in pixels, as the view was last set up
+    int height = 0;
+    GlxSurface surface;
+    Scene scene;
+    FrameClock clock;
+    sigset_t endSignals{};   // SIGTERM and SIGINT, held pending until the loop looks at them
+    timespec frameDue{};     // the earliest start of the next frame while the program paces itself
+    uint32_t framesCounted = 0;  // frames presented since rateSinceMs, for -fps
+    uint32_t rateSinceMs = 0;
+    bool running = true;
+};
+
+// The monotonic clock.
+timespec now() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return t;
+}
+
+// Milliseconds of the monotonic clock, wrapping as the frame clock expects of a millisecond counter.
+uint32_t milliseconds(const timespec& t) {
+    return static_cast<uint32_t>(static_cast<uint64_t>(t.tv_sec) * 1000u + static_cast<uint64_t>(t.tv_nsec / NsPerMs));
+}
+
+// A window of the program's own with an OpenGL visual, a title and a close button; not yet mapped.
+bool makeOwnWindow(Hack& hack) {
+    const int screen = DefaultScreen(hack.display);
+    XVisualInfo* visual = chooseGlxVisual(hack.display, screen);
+    if (visual == nullptr) {
+        std::fprintf(stderr, "lumivane: no double-buffered OpenGL visual\n");
+        return false;
+    }
+    const Window root = RootWindow(hack.display, screen);
+    hack.ownColormap = XCreateColormap(hack.display, root, visual->visual, AllocNone);
+    XSetWindowAttributes attributes{};
+    attributes.colormap = hack.ownColormap;
+    attributes.background_pixel = BlackPixel(hack.display, screen);
+    attributes.border_pixel = 0;
+    const int width = DisplayWidth(hack.display, screen) < OwnWindowWidth ? DisplayWidth(hack.display, screen)
+                                                                          : OwnWindowWidth;
+    const int height = DisplayHeight(hack.display, screen) < OwnWindowHeight ? DisplayHeight(hack.display, screen)
+                                                                             : OwnWindowHeight;
+    hack.window = XCreateWindow(hack.display, root, 0, 0, width, height, 0, visual->depth, InputOutput,
+                                visual->visual, CWColormap | CWBackPixel | CWBorderPixel, &attributes);
+    XFree(visual);
+    XStoreName(hack.display, hack.window, OwnWindowTitle);
+    hack.deleteWindow = XInternAtom(hack.display, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(hack.display, hack.window, &hack.deleteWindow, 1);
+    return true;
+}
+
+// Finds or makes the window the options name and learns its size; only the own window takes keys.
+bool openWindow(Hack& hack) {
+    switch (hack.options.target) {
+    case DrawTarget::GivenWindow: hack.window = hack.options.windowId; break;
+    case DrawTarget::RootWindow: hack.window = DefaultRootWindow(hack.display); break;
+    case DrawTarget::OwnWindow:
+        if (!makeOwnWindow(hack)) return false;
+        break;
+    }
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(hack.display, hack.window, &attributes)) return false;
+    hack.width = attributes.width;
+    hack.height = attributes.height;
+    const bool own = hack.ownColormap != None;
+    XSelectInput(hack.display, hack.window, StructureNotifyMask | (own ? KeyPressMask : 0));
+    if (own) XMapWindow(hack.display, hack.window);
+    return true;
+}
+
+// Destroys what openWindow made and closes the display.
+void closeWindow(Hack& hack) {
+    if (hack.ownColormap != None) {
+        XDestroyWindow(hack.display, hack.window);
+        XFreeColormap(hack.display, hack.ownColormap);
+    }
+    XCloseDisplay(hack.display);
+}
+
+// A new size sets the view up again; a key or the close button ends the own window's run.
+void handleEvent(Hack& hack, const XEvent& event) {
+    switch (event.type) {
+    case ConfigureNotify:
+        if (event.xconfigure.window == hack.window &&
+            (event.xconfigure.width != hack.width || event.xconfigure.height != hack.height)) {
+            hack.width = event.xconfigure.width;
+            hack.height = event.xconfigure.height;
+            setUpView(hack.width, hack.height);
+        }
+        break;
+    case KeyPress:
+        hack.running = false;
+        break;
+    case ClientMessage:
+        if (static_cast<Atom>(event.xclient.data.l[0]) == hack.deleteWindow) hack.running = false;
+        break;
+    default:
+        break;
+    }
+}
+
+// True once SIGTERM or SIGINT has arrived: blocked, they wait as pending until taken here.
+bool endRequested(const Hack& hack) {
+    const timespec noWait{};
+    return sigtimedwait(&hack.endSignals, nullptr, &noWait) > 0;
+}
+
+// Measures the frame time, then advances, draws and presents one frame.
+void frameTick(Hack& hack) {
+    hack.clock.tick(milliseconds(now()));
+    renderFrame(hack.scene, hack.clock.dt, hack.surface.twoPassSwap, hack.surface);
+}
+
+// Prints the frames per second over the last period, once a period.
+void reportFrameRate(Hack& hack) {
+    ++hack.framesCounted;
+    const uint32_t elapsedMs = milliseconds(now()) - hack.rateSinceMs;
+    if (elapsedMs < FrameRateReportPeriodMs) return;
+    std::fprintf(stderr, "lumivane: %.1f fps\n", hack.framesCounted * 1000.0 / elapsedMs);
+    hack.framesCounted = 0;
+    hack.rateSinceMs += elapsedMs;
+}
+
+// Where no swap interval holds the loop to the display, waits until a 60 Hz frame period after
+// the previous frame's start; a frame that took longer starts the next at once.
+void waitOutFramePeriod(Hack& hack) {
+    if (hack.surface.swapControl) return;
+    timespec& due = hack.frameDue;
+    due.tv_nsec += PacedFramePeriodNs;
+    if (due.tv_nsec >= NsPerSecond) {
+        due.tv_nsec -= NsPerSecond;
+        ++due.tv_sec;
+    }
+    const timespec current = now();
+    if (due.tv_sec < current.tv_sec || (due.tv_sec == current.tv_sec && due.tv_nsec < current.tv_nsec)) {
+        due = current;
+    }
+    clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &due, nullptr);
+}
+
+// Prints the refused argument with the usage line, or the option list; the exit status to return.
+int answerWithoutRunning(const HackOptions& options) {
+    if (options.verdict == OptionsVerdict::ShowHelp) {
+        std::printf("%s\n%s", UsageLine, OptionList);
+        return 0;
+    }
+    std::fprintf(stderr, "lumivane: %s: %s\n%s\n", options.reason, options.refused, UsageLine);
+    return FailedExitCode;
+}
+}  // namespace
+
+// Draws until a key, the close button, SIGTERM or SIGINT; everything made is released before the end.
+int main(int argc, char* argv[]) {
+    Hack hack;
+    hack.options = parseHackOptions(argc, argv, std::getenv(ScreensaverWindowVariable));
+    if (hack.options.verdict != OptionsVerdict::Run) return answerWithoutRunning(hack.options);
+
+    // Blocked before the OpenGL driver starts its threads, which inherit the mask: a termination
+    // request then waits for the loop, which ends the program cleanly between frames.
+    sigemptyset(&hack.endSignals);
+    sigaddset(&hack.endSignals, SIGTERM);
+    sigaddset(&hack.endSignals, SIGINT);
+    sigprocmask(SIG_BLOCK, &hack.endSignals, nullptr);
+
+    hack.display = XOpenDisplay(nullptr);
+    if (hack.display == nullptr) {
+        std::fprintf(stderr, "lumivane: cannot open the display\n");
+        return FailedExitCode;
+    }
+    // Seeded from the calendar time, so every run shows another scene.
+    seedScene(hack.scene, static_cast<uint32_t>(std::time(nullptr)));
+    if (!openWindow(hack) || !setUpGlxSurface(hack.surface, hack.display, hack.window, hack.width, hack.height)) {
+        closeWindow(hack);
+        return FailedExitCode;
+    }
+    createSceneObjects(hack.scene);
+
+    hack.frameDue = now();
+    hack.rateSinceMs = milliseconds(hack.frameDue);
+    while (hack.running) {
+        while (XPending(hack.display) > 0) {
+            XEvent event;
+            XNextEvent(hack.display, &event);
+            handleEvent(hack, event);
+        }
+        if (!hack.running || endRequested(hack)) break;
+        frameTick(hack);
+        if (hack.options.showFps) reportFrameRate(hack);
+        waitOutFramePeriod(hack);
+    }
+
+    destroySceneObjects(hack.scene);
+    tearDownGlxSurface(hack.surface);
+    closeWindow(hack);
+    return 0;
+}
