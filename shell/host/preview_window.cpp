@@ -165,8 +165,8 @@ bool handleMessages() {
 
 // Sleeps until a message, the next frame, the end of the host's process or the next look at
 // the host, and draws the frames that are due, until the preview or its host is gone. When the
-// host's process dies without destroying its windows, the system removes our window with them
-// but never sends it WM_DESTROY, and its timers go with it: so the host is watched from here.
+// host's process dies without destroying its windows, the system may remove our window with them
+// without sending it WM_DESTROY (Wine does), and its timers go with it: so the host is watched from here.
 void runPreviewLoop(Preview& preview) {
     HANDLE hostProcess = openHostProcess(preview.host);
     const DWORD handleCount = hostProcess != nullptr ? 1 : 0;
