@@ -97,8 +97,17 @@ HGLRC createContext(HDC dc) { return failureRequested("context") ? nullptr : wgl
 
 void WglSurface::present() { wglSwapLayerBuffers(dc, WGL_SWAP_MAIN_PLANE); }
 
+// The shell's preview sets up OpenGL with this code too, so the line names whichever program runs.
 void logRendererMessage(const char* text) {
-    OutputDebugStringA("Lumivane.dll: ");
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const char* name = path;
+    // CharNextA steps over double-byte characters, whose second byte may look like a backslash.
+    for (const char* at = path; *at != '\0'; at = CharNextA(at)) {
+        if (*at == '\\' || *at == '/') name = at + 1;
+    }
+    OutputDebugStringA(name);
+    OutputDebugStringA(": ");
     OutputDebugStringA(text);
     OutputDebugStringA("\n");
 }

@@ -24,5 +24,5 @@ struct WglSurface : Presenter {
 bool setUpWglSurface(WglSurface& surface, HWND window);
 // Deletes the context (the texture and list go with it) and releases the device context.
 void tearDownWglSurface(WglSurface& surface, HWND window);
-// Writes one line to the debugger's log (OutputDebugString), with the program's name in front.
+// Writes one line to the debugger's log (OutputDebugString), with the running program's file name in front.
 void logRendererMessage(const char* text);

@@ -1,25 +1,86 @@
-// The preview window Glimra_R: a borderless child that covers the window Windows hands us
-// and shows a still of the animation, scaled to the host, until the host removes it.
+// The preview window Glimra_R: a borderless child that covers the window Windows hands us and
+// plays the renderer's animation in it, drawn here with the renderer's own scene and drawing code.
+// Where OpenGL cannot be set up it shows a still of the animation instead, scaled to the host.
 #include "shell/host/preview_window.h"
+
+#include <algorithm>
+#include <ctime>
 
 #include "common/names.h"
 #include "common/window_record.h"
+#include "renderer/frame/wgl_surface.h"
+#include "renderer/scene/frame_clock.h"
+#include "renderer/scene/scene.h"
+#include "shell/host/frame_pacing.h"
 #include "shell/host/preview_layout.h"
 
 namespace {
 
-constexpr UINT_PTR HostWatchTimer = 1;
-constexpr UINT HostWatchIntervalMs = 250;  // how soon a vanished host is noticed at worst
+// Longest sleep between two looks at the host (ms): a host that vanishes without destroying the
+// preview (its thread or process ended) is noticed within this time.
+constexpr DWORD HostWatchIntervalMs = 250;
 
 // Everything the preview window keeps.
 struct Preview {
     HWND host = nullptr;
+    HWND window = nullptr;
+    bool destroyed = false;  // the window got WM_DESTROY: the loop ends
+
+    // The animation: the renderer's scene, frame clock and OpenGL surface, drawn at the pacer's rate.
+    bool animating = false;
+    Scene scene;
+    FrameClock clock;
+    WglSurface surface;
+    FramePacer pacer;
+
+    // The still, where OpenGL could not be set up.
     HBITMAP still = nullptr;
     int stillWidth = 0;
     int stillHeight = 0;
-    int imageWidth = 0;   // the picture's size: the host's size in pixels
+    int imageWidth = 0;  // the picture's size: the host's size in pixels
     int imageHeight = 0;
 };
+
+// Sets up OpenGL on the preview window and builds the scene, in the renderer's order: the seed
+// first, as every draw the set-up makes follows from it. False where OpenGL cannot be set up.
+bool startAnimation(Preview& preview) {
+    // Seeded from the calendar time, like the renderer: every preview shows another scene.
+    seedScene(preview.scene, static_cast<uint32_t>(std::time(nullptr)));
+    if (!setUpWglSurface(preview.surface, preview.window)) return false;
+    createSceneObjects(preview.scene);
+    preview.animating = true;
+    return true;
+}
+
+// Frees the scene and the OpenGL objects; safe to call twice, and after the window was destroyed
+// behind our back.
+void stopAnimation(Preview& preview) {
+    if (!preview.animating) return;
+    preview.animating = false;
+    destroySceneObjects(preview.scene);
+    tearDownWglSurface(preview.surface, preview.window);
+}
+
+// Advances the scene by the time since the last frame, draws and presents it, as the renderer's frame tick does.
+void drawFrame(Preview& preview) {
+    const DWORD now = timeGetTime();
+    preview.clock.tick(now);
+    renderFrame(preview.scene, preview.clock.dt, preview.surface.twoPassSwap, preview.surface);
+    preview.pacer.frameDrawn(now);
+}
+
+// Loads the still and notes the size it is shown at.
+void loadStill(Preview& preview, HINSTANCE instance, int width, int height) {
+    preview.still = static_cast<HBITMAP>(
+        LoadImageW(instance, MAKEINTRESOURCEW(PREVIEW_STILL_ID), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    BITMAP info{};
+    if (preview.still && GetObjectW(preview.still, sizeof info, &info)) {
+        preview.stillWidth = info.bmWidth;
+        preview.stillHeight = info.bmHeight;
+    }
+    preview.imageWidth = width;
+    preview.imageHeight = height;
+}
 
 // Draws the still over the whole image area.
 void paintStill(const Preview& preview, HWND window) {
@@ -42,32 +103,102 @@ void paintStill(const Preview& preview, HWND window) {
     EndPaint(window, &ps);
 }
 
-// The preview's window procedure: paint, watch the host, end with the window.
+// The preview's window procedure: paint the still (the animation repaints itself with its next
+// frame), end with the window.
 LRESULT CALLBACK previewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto* preview = windowRecord<const Preview>(window, message, lParam);
+    auto* preview = windowRecord<Preview>(window, message, lParam);
     if (preview == nullptr) return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
+    case WM_ERASEBKGND:
+        // Erasing under the animation would flash black between frames.
+        if (preview->animating) return 1;
+        break;
     case WM_PAINT:
-        paintStill(*preview, window);
-        return 0;
-    case WM_TIMER:
-        // The host may vanish without destroying us first (another process, or a crash).
-        if (wParam == HostWatchTimer && !IsWindow(preview->host)) DestroyWindow(window);
+        if (preview->animating) {
+            ValidateRect(window, nullptr);
+        } else {
+            paintStill(*preview, window);
+        }
         return 0;
     case WM_DESTROY:
-        // However the window goes, the shell has nothing left to show: end the loop.
-        PostQuitMessage(0);
+        // The context belongs to this window's device context: free it while the window exists.
+        stopAnimation(*preview);
+        preview->destroyed = true;
         return 0;
     default:
-        return DefWindowProcW(window, message, wParam, lParam);
+        break;
     }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// The rate of the display that shows the host: the preview never draws faster than it.
+uint32_t hostDisplayRate(HWND host) {
+    MONITORINFOEXW monitor{};
+    monitor.cbSize = sizeof monitor;
+    DEVMODEW mode{};
+    mode.dmSize = sizeof mode;
+    if (!GetMonitorInfoW(MonitorFromWindow(host, MONITOR_DEFAULTTOPRIMARY), &monitor) ||
+        !EnumDisplaySettingsW(monitor.szDevice, ENUM_CURRENT_SETTINGS, &mode))
+        return 0;
+    return mode.dmDisplayFrequency;
+}
+
+// A handle that becomes signalled when the host window's process ends, or null where it cannot
+// be had (the host is ours, or its process refuses us); the caller closes it.
+HANDLE openHostProcess(HWND host) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(host, &processId);
+    if (processId == 0 || processId == GetCurrentProcessId()) return nullptr;
+    return OpenProcess(SYNCHRONIZE, FALSE, processId);
+}
+
+// Handles every waiting message; false once the thread was asked to quit.
+bool handleMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) return false;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return true;
+}
+
+// Sleeps until a message, the next frame, the end of the host's process or the next look at
+// the host, and draws the frames that are due, until the preview or its host is gone. When the
+// host's process dies without destroying its windows, the system may remove our window with them
+// without sending it WM_DESTROY (Wine does), and its timers go with it: so the host is watched from here.
+void runPreviewLoop(Preview& preview) {
+    HANDLE hostProcess = openHostProcess(preview.host);
+    const DWORD handleCount = hostProcess != nullptr ? 1 : 0;
+    for (;;) {
+        DWORD waitMs = HostWatchIntervalMs;
+        if (preview.animating) waitMs = std::min<DWORD>(waitMs, preview.pacer.msUntilNextFrame(timeGetTime()));
+        const DWORD woken = MsgWaitForMultipleObjects(handleCount, &hostProcess, FALSE, waitMs, QS_ALLINPUT);
+        if (handleCount != 0 && woken == WAIT_OBJECT_0) break;
+        if (!handleMessages() || preview.destroyed) break;
+        if (!IsWindow(preview.host) || !IsWindow(preview.window)) break;
+        if (preview.animating && preview.pacer.msUntilNextFrame(timeGetTime()) == 0) drawFrame(preview);
+    }
+    if (hostProcess != nullptr) CloseHandle(hostProcess);
+}
+
+// Creates the preview window, hidden, as a borderless child covering the host; false when it cannot be made.
+bool createPreviewWindow(Preview& preview, HINSTANCE instance, int width, int height) {
+    preview.window = CreateWindowExW(0, PreviewClassName, PreviewTitle, WS_POPUP, 0, 0, 0, 0, nullptr,
+                                     nullptr, instance, &preview);
+    if (!preview.window) return false;
+    SetWindowLongW(preview.window, GWL_STYLE, GetWindowLongW(preview.window, GWL_STYLE) | WS_CHILD);
+    SetParent(preview.window, preview.host);
+    MoveWindow(preview.window, 0, 0, width, height, FALSE);
+    return true;
 }
 
 }  // namespace
 
 void runPreview(HINSTANCE instance, HWND host) {
-    // A handle that names no window would leave an invisible window nothing ever removes.
-    if (!host || !IsWindow(host)) return;
+    // A handle that names no window would leave an invisible window nothing ever removes, and
+    // the desktop as host a full-screen picture that nothing ever closes.
+    if (!host || !IsWindow(host) || host == GetDesktopWindow()) return;
     Preview preview;
     preview.host = host;
 
@@ -81,37 +212,35 @@ void runPreview(HINSTANCE instance, HWND host) {
                                       perPixelX, perPixelY);
 
     WNDCLASSW windowClass{};
+    windowClass.style = CS_OWNDC;  // the OpenGL context binds to the window's own device context
     windowClass.lpfnWndProc = previewProc;
     windowClass.hInstance = instance;
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = PreviewClassName;
     RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, PreviewClassName, PreviewTitle, WS_POPUP, 0, 0, 0, 0, nullptr,
-                                  nullptr, instance, &preview);
-    if (!window) return;
+    if (!createPreviewWindow(preview, instance, size.widthTwips / perPixelX, size.heightTwips / perPixelY))
+        return;
 
-    SetWindowLongW(window, GWL_STYLE, GetWindowLongW(window, GWL_STYLE) | WS_CHILD);
-    SetParent(window, host);
-    MoveWindow(window, 0, 0, size.widthTwips / perPixelX, size.heightTwips / perPixelY, FALSE);
-
-    preview.still = static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(PREVIEW_STILL_ID), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    BITMAP info{};
-    if (preview.still && GetObjectW(preview.still, sizeof info, &info)) {
-        preview.stillWidth = info.bmWidth;
-        preview.stillHeight = info.bmHeight;
+    // OpenGL is set up once the window is the host's child at its final size.
+    if (startAnimation(preview)) {
+        preview.pacer.framesPerSecond = previewFrameRate(hostDisplayRate(host));
+    } else {
+        // A window that took a pixel format may show nothing drawn with GDI (so under Wine): the
+        // still gets a fresh window.
+        if (preview.surface.pixelFormat != 0) {
+            DestroyWindow(preview.window);
+            preview.destroyed = false;
+            if (!createPreviewWindow(preview, instance, size.widthTwips / perPixelX, size.heightTwips / perPixelY))
+                return;
+        }
+        loadStill(preview, instance, size.widthPixels, size.heightPixels);
     }
-    preview.imageWidth = size.widthPixels;
-    preview.imageHeight = size.heightPixels;
+    ShowWindow(preview.window, SW_SHOWNA);
+    UpdateWindow(preview.window);
 
-    SetTimer(window, HostWatchTimer, HostWatchIntervalMs, nullptr);
-    ShowWindow(window, SW_SHOWNA);
-    UpdateWindow(window);
+    runPreviewLoop(preview);
 
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    if (IsWindow(preview.window)) DestroyWindow(preview.window);
+    stopAnimation(preview);
     if (preview.still) DeleteObject(preview.still);
 }

@@ -1,5 +1,6 @@
-// The preview window Glimra_R ("Preview Window") inside the host window that Windows names.
-// Runs until the preview window is gone; the caller then ends the process.
+// The preview window Glimra_R ("Preview Window") inside the host window that Windows names: the
+// animation, or its still where OpenGL cannot be set up. Runs until the preview window or its
+// host is gone (at once for no window or the desktop); the caller then ends the process.
 #pragma once
 #include <windows.h>
 

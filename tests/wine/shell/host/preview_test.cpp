@@ -1,10 +1,12 @@
 // The preview, run for real: Lumivane.scr /p <hwnd> inside test host windows.
-// (Wine does not show a GDI child drawn by another process, so what the preview paints is
-// checked in preview_paint_test.cpp with the same code in one process.)
+// (Wine shows neither an OpenGL child nor a GDI child drawn by another process, so what the
+// preview draws is checked in preview_window_test.cpp with the same code in one process.)
 #include "common/names.h"
 #include "shell/host/preview_pixels.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -53,13 +55,45 @@ TEST_F(Preview, CoversItsHostAndLivesAsLongAsIt) {
     }
 }
 
-TEST_F(Preview, HandleThatNamesNoWindowEndsAtOnce) {
-    for (const wchar_t* args : {L"/p 0", L"/p 999999", L"/p"}) {
+// The desktop as host would give a full-screen picture that nothing ever closes.
+TEST_F(Preview, HandleThatNamesNoWindowOrTheDesktopEndsAtOnce) {
+    const std::wstring desktop =
+        L"/p " + std::to_wstring(static_cast<long long>(reinterpret_cast<LONG_PTR>(GetDesktopWindow())));
+    for (const std::wstring& args : {std::wstring(L"/p 0"), std::wstring(L"/p 999999"), std::wstring(L"/p"), desktop}) {
         wintest::Process p;
         ASSERT_TRUE(p.start(scr, args));
-        EXPECT_TRUE(p.waitExit(EndTimeoutMs)) << "still running for " << std::string(args, args + wcslen(args));
+        EXPECT_TRUE(p.waitExit(EndTimeoutMs)) << "still running for " << std::string(args.begin(), args.end());
     }
     EXPECT_EQ(FindWindowW(nullptr, L"Preview Window"), nullptr);
+}
+
+// A host process that is killed, or ends without destroying its window, takes the preview's
+// window with it without a WM_DESTROY; the preview must still end.
+TEST_F(Preview, EndsWithinASecondOfItsHostProcess) {
+    for (bool killed : {true, false}) {
+        SCOPED_TRACE(killed ? "host killed" : "host called ExitProcess");
+        wintest::Process hostProcess;
+        ASSERT_TRUE(hostProcess.start(wintest::fromUnixPath(LUMIVANE_PREVIEW_HOST_UNIX)));
+        const HWND host = wintest::waitForWindow(L"LumivanePreviewHost", nullptr, ShowTimeoutMs);
+        ASSERT_NE(host, nullptr);
+        wintest::Process p;
+        ASSERT_TRUE(p.start(scr, L"/p " + std::to_wstring(static_cast<long long>(reinterpret_cast<LONG_PTR>(host)))));
+        DWORD start = GetTickCount();
+        while (!FindWindowExW(host, nullptr, nullptr, L"Preview Window") && GetTickCount() - start < ShowTimeoutMs)
+            Sleep(10);
+        ASSERT_NE(FindWindowExW(host, nullptr, nullptr, L"Preview Window"), nullptr);
+        wintest::pump(500);
+
+        if (killed) {
+            hostProcess.kill();
+        } else {
+            PostMessageW(host, WM_APP, 0, 0);
+            ASSERT_TRUE(hostProcess.waitExit(ShowTimeoutMs));
+        }
+        start = GetTickCount();
+        EXPECT_TRUE(p.waitExit(EndTimeoutMs)) << "the preview outlived its host's process";
+        std::printf("preview ended %lu ms after its host's process\n", GetTickCount() - start);
+    }
 }
 
 TEST_F(Preview, TwoPreviewsSideBySideAndNeitherBlocksTheSaverOrSettings) {
