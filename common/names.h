@@ -31,6 +31,6 @@ inline constexpr wchar_t CommandClassName[] = L"Glimra.Command";
 // Files beside the shell.
 inline constexpr wchar_t RendererFileName[] = L"Lumivane.dll";
 inline constexpr wchar_t ShellFileName[] = L"Lumivane.scr";
-inline constexpr char SettingsFileName[] = "Lumivane.ini";
+inline constexpr wchar_t SettingsFileName[] = L"Lumivane.ini";
 
 #endif
