@@ -26,6 +26,7 @@
 #define TEXT_CANCEL 1011             // close without saving
 #define TEXT_FILE_FILTER 1012        // the file choice's description of MP3 and WAV files
 #define TEXT_FILE_DIALOG_TITLE 1013  // title of the file choice
+#define TEXT_RENDERER_NOT_STARTED 1014  // Lumivane.dll is there but could not be started
 
 #ifndef RC_INVOKED
 
@@ -48,6 +49,6 @@ inline constexpr wchar_t CommandClassName[] = L"Glimra.Command";
 // Files beside the shell.
 inline constexpr wchar_t RendererFileName[] = L"Lumivane.dll";
 inline constexpr wchar_t ShellFileName[] = L"Lumivane.scr";
-inline constexpr char SettingsFileName[] = "Lumivane.ini";
+inline constexpr wchar_t SettingsFileName[] = L"Lumivane.ini";
 
 #endif

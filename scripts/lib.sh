@@ -13,6 +13,7 @@ LUMIVANE_PACKAGES=(
   wine64 xvfb x11-utils xdotool imagemagick
   fonts-ipafont-gothic locales
   lame sox libasound2-plugins
+  nsis
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
 )
 

@@ -205,20 +205,18 @@ void chooseFile(SettingsDialog& d) {
     SetWindowTextW(d.fileLabel, fromAnsi(ansi).c_str());
 }
 
-// Writes the three keys; on a failed write the user is told and the dialog stays open.
+// Writes the three keys; on a failed save the user is told, the file is as it was and the dialog stays open.
 bool saveSettings(SettingsDialog& d) {
-    const std::string file = settingsFilePath();
-    bool ok = writeIniValue(IniSection, IniKeySource, formatSettingNumber(d.settings->musicSource), file);
     const TrackText track = trackFromText(toUtf8(windowText(d.trackBox)));
     d.settings->repeatTrack = track.value;
-    ok = ok && writeIniValue(IniSection, IniKeyRepeat, formatSettingNumber(track.value), file);
-    ok = ok && writeIniValue(IniSection, IniKeyFile, d.settings->musicFile, file);
-    if (!ok) {
-        const std::wstring text = shellText(d.instance, TEXT_SAVE_FAILED) + fromAnsi(file);
+    const std::wstring file = settingsFilePath();
+    const bool saved = saveSettingsFile(*d.settings, file);
+    if (!saved) {
+        const std::wstring text = shellText(d.instance, TEXT_SAVE_FAILED) + file;
         MessageBoxW(d.hwnd, text.c_str(), shellText(d.instance, TEXT_APPLICATION_TITLE).c_str(),
                     MB_OK | MB_ICONEXCLAMATION);
     }
-    return ok;
+    return saved;
 }
 
 // Opens the author's page with the system's "open" verb, the hourglass showing meanwhile.
@@ -245,7 +243,10 @@ void onCommand(SettingsDialog& d, int id, int code) {
         case IdSaveButton:
             if (saveSettings(d)) closeDialog(d);
             break;
-        case IdCancelButton: closeDialog(d); break;
+        // Esc arrives as IDCANCEL and closes like Cancel; Enter arrives as IDOK and is left alone,
+        // so that it neither saves nor closes from the track box or anywhere else.
+        case IdCancelButton:
+        case IDCANCEL: closeDialog(d); break;
         case IdMoreWorksButton: openAuthorPage(d); break;
         default: break;
     }

@@ -26,6 +26,8 @@ struct RunHost {
     bool mp3TimerRunning = false;
     bool cdTimerRunning = false;
     bool watchTimerRunning = false;
+    bool musicStarted = false;
+    bool rendererFailed = false;
     RendererWatch watch{0};
     SystemMciPort mci;
     SystemSoundPort sound;
@@ -33,7 +35,8 @@ struct RunHost {
 };
 
 // Starts the renderer with its path alone as the command line, shown normally; keeps no handle.
-void startRenderer(const std::wstring& path) {
+// False when the file cannot be started (missing, empty, not a program).
+bool startRenderer(const std::wstring& path) {
     std::wstring commandLine = L"\"" + path + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -44,7 +47,9 @@ void startRenderer(const std::wstring& path) {
                        &startup, &process)) {
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
+        return true;
     }
+    return false;
 }
 
 // Starts or stops one of the host's timers and keeps its running state.
@@ -56,12 +61,10 @@ void setTimerRunning(RunHost& host, UINT_PTR id, unsigned intervalMs, bool& runn
     }
 }
 
-// Load: renderer first, then the music the settings choose.
-void startRun(RunHost& host) {
-    host.watch = RendererWatch(GetTickCount());
-    setTimerRunning(host, RendererWatchTimer, RendererWatchIntervalMs, host.watchTimerRunning, true);
-    startRenderer(programFolderW() + L"\\" + RendererFileName);
-
+// The music the settings choose; started once the renderer's window exists, so that a renderer
+// that fails plays nothing.
+void startMusic(RunHost& host) {
+    host.musicStarted = true;
     const LoadPlan plan = planLoad(host.settings);
     if (plan.cdOpen) host.music.openCd();
     if (plan.wavPlay) host.music.playWav(host.settings.musicFile);
@@ -70,9 +73,26 @@ void startRun(RunHost& host) {
     if (plan.startCdTimer) setTimerRunning(host, CdTickTimer, CdTickIntervalMs, host.cdTimerRunning, true);
 }
 
+// The renderer failed before its window appeared: no music was started; the pointer comes back
+// and the loop ends, so that the caller can tell the user.
+void abandonRun(RunHost& host) {
+    setTimerRunning(host, RendererWatchTimer, RendererWatchIntervalMs, host.watchTimerRunning, false);
+    if (planClose(false, false, host.settings, host.modeLetter).showPointer) setPointerShown(true);
+    host.rendererFailed = true;
+    DestroyWindow(host.window);
+    PostQuitMessage(0);
+}
+
+// Load: the renderer is started and watched; the music waits for its window.
+void startRun(RunHost& host) {
+    host.watch = RendererWatch(GetTickCount());
+    setTimerRunning(host, RendererWatchTimer, RendererWatchIntervalMs, host.watchTimerRunning, true);
+    if (!startRenderer(programFolderW() + L"\\" + RendererFileName)) abandonRun(host);
+}
+
 // Close request: music off, pointer back for /s, then the process ends; never refused.
 [[noreturn]] void endRun(RunHost& host) {
-    const ClosePlan plan = planClose(host.cdTimerRunning, host.settings, host.modeLetter);
+    const ClosePlan plan = planClose(host.musicStarted, host.cdTimerRunning, host.settings, host.modeLetter);
     if (plan.stopCdAndTimer) {
         setTimerRunning(host, CdTickTimer, CdTickIntervalMs, host.cdTimerRunning, false);
         host.music.stopCd();
@@ -83,12 +103,23 @@ void startRun(RunHost& host) {
     ExitProcess(0);
 }
 
-// Renderer watch: a window seen and gone, or never seen within the grace period, ends the run.
+// Renderer watch: the first sighting starts the music; a window gone ends the run, a window
+// never seen within the grace period fails it.
 void watchRenderer(RunHost& host) {
-    const bool found = FindWindowW(nullptr, SaverRunningTitleW) != nullptr;
-    if (host.watch.keepRunning(found, GetTickCount())) return;
-    setTimerRunning(host, RendererWatchTimer, RendererWatchIntervalMs, host.watchTimerRunning, false);
-    endRun(host);
+    switch (host.watch.tick(FindWindowW(nullptr, SaverRunningTitleW) != nullptr, GetTickCount())) {
+        case WatchResult::Waiting:
+        case WatchResult::Running:
+            return;
+        case WatchResult::Appeared:
+            startMusic(host);
+            return;
+        case WatchResult::Gone:
+            setTimerRunning(host, RendererWatchTimer, RendererWatchIntervalMs, host.watchTimerRunning, false);
+            endRun(host);
+        case WatchResult::NeverShown:
+            abandonRun(host);
+            return;
+    }
 }
 
 // CD control keeps running only while the player asks for it.
@@ -118,8 +149,9 @@ LRESULT CALLBACK hostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }
 }  // namespace
 
-// Registers and creates the hidden host, loads it and pumps messages until the close request ends the process.
-int runHost(HINSTANCE instance, const ShellSettings& settings, wchar_t modeLetter) {
+// Registers and creates the hidden host, loads it and pumps messages until the close request ends
+// the process, or until the renderer has failed.
+void runHost(HINSTANCE instance, const ShellSettings& settings, wchar_t modeLetter) {
     RunHost host(settings);
     host.modeLetter = modeLetter;
     WNDCLASSW windowClass{};
@@ -137,5 +169,5 @@ int runHost(HINSTANCE instance, const ShellSettings& settings, wchar_t modeLette
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    endRun(host);
+    if (!host.rendererFailed) endRun(host);
 }

@@ -33,11 +33,11 @@ LoadPlan planLoad(const ShellSettings& settings) {
     return plan;
 }
 
-// A CD whose control already ended by itself is left untouched.
-ClosePlan planClose(bool cdTimerRunning, const ShellSettings& settings, wchar_t modeLetter) {
+// A CD whose control already ended by itself is left untouched; music never started is not stopped.
+ClosePlan planClose(bool musicStarted, bool cdTimerRunning, const ShellSettings& settings, wchar_t modeLetter) {
     ClosePlan plan;
     plan.stopCdAndTimer = cdTimerRunning;
-    if (settings.musicSource == MusicSourceFile) {
+    if (musicStarted && settings.musicSource == MusicSourceFile) {
         const MusicFile file = musicFileKind(settings.musicFile);
         plan.wavStop = file == MusicFile::Wav;
         plan.mp3Stop = file == MusicFile::Mp3;
@@ -47,11 +47,13 @@ ClosePlan planClose(bool cdTimerRunning, const ShellSettings& settings, wchar_t 
 }
 
 // Wrap-safe: times are tick counts that may roll over.
-bool RendererWatch::keepRunning(bool windowFound, uint32_t nowMs) {
+WatchResult RendererWatch::tick(bool windowFound, uint32_t nowMs) {
     if (windowFound) {
+        const bool first = !seen_;
         seen_ = true;
-        return true;
+        return first ? WatchResult::Appeared : WatchResult::Running;
     }
-    if (seen_) return false;
-    return static_cast<uint32_t>(nowMs - loadTimeMs_) < RendererGraceMs;
+    if (seen_) return WatchResult::Gone;
+    return static_cast<uint32_t>(nowMs - loadTimeMs_) < RendererGraceMs ? WatchResult::Waiting
+                                                                        : WatchResult::NeverShown;
 }

@@ -10,7 +10,7 @@
 constexpr unsigned Mp3RestartIntervalMs = 1000;  // MP3 restart check
 constexpr unsigned CdTickIntervalMs = 200;       // CD control tick
 constexpr unsigned RendererWatchIntervalMs = 50; // renderer watch
-// How long the watch waits for the renderer's window to appear at all before a miss ends the run.
+// How long the watch waits for the renderer's window to appear at all before the run fails.
 constexpr uint32_t RendererGraceMs = 5000;
 
 // A music file as told by the last three letters of its name.
@@ -36,15 +36,25 @@ struct ClosePlan {
     bool mp3Stop = false;
     bool showPointer = false;      // the pointer was hidden at start ("S")
 };
-ClosePlan planClose(bool cdTimerRunning, const ShellSettings& settings, wchar_t modeLetter);
+// `musicStarted`: the load plan was carried out (the renderer's window had appeared).
+ClosePlan planClose(bool musicStarted, bool cdTimerRunning, const ShellSettings& settings, wchar_t modeLetter);
 
-// The renderer watch: ends the run at the first miss once the window has been seen,
-// or once the grace period after load is over.
+// What one tick of the renderer watch finds.
+enum class WatchResult {
+    Waiting,     // no window yet, within the grace period
+    Appeared,    // the window is there for the first time: the music may start
+    Running,     // the window is still there
+    Gone,        // the window was there and went: the run is over
+    NeverShown,  // no window within the grace period: the renderer failed
+};
+
+// The renderer watch: waits up to the grace period for the renderer's window to appear, then
+// ends the run at the first tick that misses it.
 class RendererWatch {
 public:
     explicit RendererWatch(uint32_t loadTimeMs) : loadTimeMs_(loadTimeMs) {}
-    // One watch tick; false when the run is to end.
-    bool keepRunning(bool windowFound, uint32_t nowMs);
+    // One watch tick at `nowMs`, with whether the window was found.
+    WatchResult tick(bool windowFound, uint32_t nowMs);
 
 private:
     uint32_t loadTimeMs_;

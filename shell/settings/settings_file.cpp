@@ -1,16 +1,24 @@
-// The settings file beside the program, through the ANSI private-profile functions.
+// The settings file, through the ANSI private-profile functions, and where it lives.
 #include "shell/settings/settings_file.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstring>
 #include <vector>
 
 #include "common/names.h"
+#include "shell/settings/number_text.h"
+#include "shell/settings/settings_location.h"
 
 namespace {
-constexpr DWORD ValueBufferChars = 256;  // a value arrives cut to 255 characters
+// Holds a full path of MAX_PATH - 1 characters even when each takes two bytes in the ANSI code
+// page, and its NUL. A value that fills it was cut.
+constexpr DWORD ValueBufferChars = 2 * MAX_PATH;
 constexpr size_t NameFieldChars = 128;   // section and key names longer than 127 characters are cut
+constexpr wchar_t TempFilePrefix[] = L"Lmv";   // the save's temporary file: LmvXXXX.tmp beside the settings file
+constexpr wchar_t ProbeFilePrefix[] = L"Lmp";  // the writability probe, removed at once
+constexpr wchar_t PerUserFolderName[] = L"Lumivane";
 
 // Copies `text` and its NUL into a fixed field, cutting what does not fit.
 std::vector<char> nameField(const std::string& text) {
@@ -19,15 +27,73 @@ std::vector<char> nameField(const std::string& text) {
     std::memcpy(field.data(), text.data(), length);
     return field;
 }
+
+// The folder part of a path, without the backslash.
+std::wstring folderOf(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+// True when a file can be made in the folder; the probe is removed at once.
+bool folderWritable(const std::wstring& folder) {
+    wchar_t probe[MAX_PATH];
+    if (folder.empty() || GetTempFileNameW(folder.c_str(), ProbeFilePrefix, 0, probe) == 0) return false;
+    DeleteFileW(probe);
+    return true;
+}
+
+// The system folders of this Windows: System32 and, on 64-bit Windows, SysWOW64.
+std::vector<std::wstring> systemFolders() {
+    std::vector<std::wstring> folders;
+    wchar_t path[MAX_PATH];
+    UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) folders.emplace_back(path, length);
+    length = GetSystemWow64DirectoryW(path, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) folders.emplace_back(path, length);
+    return folders;
+}
+
+// %APPDATA%\Lumivane; empty when the system names no application-data folder.
+std::wstring perUserFolder() {
+    wchar_t path[MAX_PATH];
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
+    return std::wstring(path) + L"\\" + PerUserFolderName;
+}
+
+// The three values as a save writes them, in the order it writes them.
+struct StoredValue {
+    const char* key;
+    std::string text;
+};
+std::vector<StoredValue> storedValues(const ShellSettings& settings) {
+    return {{IniKeySource, formatSettingNumber(settings.musicSource)},
+            {IniKeyRepeat, formatSettingNumber(settings.repeatTrack)},
+            {IniKeyFile, settings.musicFile}};
+}
+
+// Writes the values into the file and reads them back from the disk, not from the profile
+// functions' cache. The profile reader drops the blanks around a value.
+bool writeAndReadBack(const std::vector<StoredValue>& values, const std::string& file) {
+    for (const StoredValue& value : values) {
+        if (!writeIniValue(IniSection, value.key, value.text, file)) return false;
+    }
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());
+    for (const StoredValue& value : values) {
+        if (readIniValue(IniSection, value.key, file) != trimBlanks(value.text)) return false;
+    }
+    return true;
+}
 }  // namespace
 
-// Reads one value into a NUL-filled buffer; everything up to the first NUL is the value.
+// Reads one value into a NUL-filled buffer; everything up to the first NUL is the value, and a
+// value that fills the buffer was cut and is no value at all.
 std::string readIniValue(const std::string& section, const std::string& key, const std::string& file) {
-    char buffer[ValueBufferChars];
-    std::memset(buffer, 0, sizeof buffer);
-    GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, ValueBufferChars, file.c_str());
+    std::vector<char> buffer(ValueBufferChars, '\0');
+    const DWORD length =
+        GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer.data(), ValueBufferChars, file.c_str());
+    if (length >= ValueBufferChars - 1) return {};
     buffer[ValueBufferChars - 1] = '\0';
-    return std::string(buffer);
+    return std::string(buffer.data());
 }
 
 // Writes one value; the profile function creates the file, section and key as needed.
@@ -45,8 +111,23 @@ void loadSettingsFile(ShellSettings& settings, const std::string& file) {
                         readIniValue(IniSection, IniKeyFile, file), fileExists);
 }
 
-// Loads the settings from Lumivane.ini beside the program.
-void loadSettings(ShellSettings& settings) { loadSettingsFile(settings, settingsFilePath()); }
+// The profile functions report success for writes that never reached the disk (a full disk cuts
+// the file they rewrite), so the keys go into a copy that is read back before it replaces the file.
+bool saveSettingsFile(const ShellSettings& settings, const std::wstring& file) {
+    const std::wstring folder = folderOf(file);
+    CreateDirectoryW(folder.c_str(), nullptr);  // the per-user folder, on the first save
+    wchar_t temp[MAX_PATH];
+    if (GetTempFileNameW(folder.c_str(), TempFilePrefix, 0, temp) == 0) return false;
+    // Starting from the old file keeps its other sections and keys.
+    bool saved = CopyFileW(file.c_str(), temp, FALSE) || GetLastError() == ERROR_FILE_NOT_FOUND;
+    saved = saved && writeAndReadBack(storedValues(settings), toAnsi(temp));
+    saved = saved && MoveFileExW(temp, file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!saved) DeleteFileW(temp);
+    return saved;
+}
+
+// Loads the settings from settingsFilePath().
+void loadSettings(ShellSettings& settings) { loadSettingsFile(settings, toAnsi(settingsFilePath())); }
 
 // Opens the file for reading and closes it at once; folders, locked and missing files fail the open.
 bool fileExists(const std::string& path) {
@@ -65,16 +146,10 @@ std::wstring programFolderW() {
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) return std::wstring();
-        if (length < path.size()) {
-            const std::wstring full(path.data(), length);
-            const size_t slash = full.find_last_of(L'\\');
-            return slash == std::wstring::npos ? std::wstring() : full.substr(0, slash);
-        }
+        if (length < path.size()) return folderOf(std::wstring(path.data(), length));
         path.resize(path.size() * 2);
     }
 }
-
-std::string programFolder() { return toAnsi(programFolderW()); }
 
 std::wstring fromAnsi(const std::string& text) {
     if (text.empty()) return {};
@@ -100,5 +175,13 @@ std::string toAnsi(const std::wstring& text, bool* lossless) {
     return out;
 }
 
-// Lumivane.ini in the program's folder.
-std::string settingsFilePath() { return programFolder() + "\\" + SettingsFileName; }
+// Beside the program for a portable copy; in %APPDATA%\Lumivane for one in a system folder or
+// in a folder the user cannot write.
+std::wstring settingsFilePath() {
+    SettingsFolderFacts facts;
+    facts.programFolder = programFolderW();
+    facts.programFolderWritable = folderWritable(facts.programFolder);
+    facts.systemFolders = systemFolders();
+    facts.perUserFolder = perUserFolder();
+    return settingsFolder(facts) + L"\\" + SettingsFileName;
+}

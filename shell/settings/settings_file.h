@@ -1,11 +1,12 @@
-// The settings file Lumivane.ini beside the program, read and written through the ANSI profile functions.
+// The settings file Lumivane.ini, read and written through the ANSI profile functions, and where it lives.
 #pragma once
 
 #include <string>
 
 #include "shell/settings/settings.h"
 
-// One value of the settings file; empty when the file, section or key is missing. At most 255 characters.
+// One value of the settings file; empty when the file, section or key is missing, and when the
+// value is too long to arrive whole (a cut path must never name another file).
 std::string readIniValue(const std::string& section, const std::string& key, const std::string& file);
 
 // Writes one value (creating file, section and key as needed); false when the profile function failed.
@@ -15,19 +16,24 @@ bool writeIniValue(const std::string& section, const std::string& key, const std
 // Loads the three settings of the given file into `settings` by the load rule.
 void loadSettingsFile(ShellSettings& settings, const std::string& file);
 
+// Writes the three settings into the file (its folder is made if missing): into a temporary copy
+// beside it that is read back, then moved over it in one step. False on any failure, and the
+// file is then as it was and no temporary file is left.
+bool saveSettingsFile(const ShellSettings& settings, const std::wstring& file);
+
 // Loads the settings from settingsFilePath().
 void loadSettings(ShellSettings& settings);
 
 // True when the file (one trailing backslash ignored) can be opened for reading.
 bool fileExists(const std::string& path);
 
-// The shell's own folder, without a trailing backslash; in the ANSI code page for the profile functions.
+// The shell's own folder, without a trailing backslash.
 std::wstring programFolderW();
-std::string programFolder();
 
 // Text in the system's ANSI code page, as the settings file holds it, and back.
 std::wstring fromAnsi(const std::string& text);
 std::string toAnsi(const std::wstring& text, bool* lossless = nullptr);
 
-// The settings file beside the program.
-std::string settingsFilePath();
+// The settings file: beside the program, or %APPDATA%\Lumivane\Lumivane.ini for a copy in a
+// system folder or in a folder the user cannot write.
+std::wstring settingsFilePath();

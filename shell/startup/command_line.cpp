@@ -52,6 +52,11 @@ StartMode startMode(const std::wstring& argumentText) {
     }
 }
 
+// Two previews may stand side by side, and neither keeps out a saver or the settings.
+bool holdsSingleInstanceLock(StartMode mode) {
+    return mode == StartMode::Settings || mode == StartMode::RunHidePointer || mode == StartMode::RunShowPointer;
+}
+
 // Reads the host window number; an unsigned spelling of a handle keeps its 32 bits.
 int32_t previewHandle(const std::wstring& argumentText) {
     if (argumentText.size() <= PreviewNumberIndex) return 0;

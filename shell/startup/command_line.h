@@ -22,6 +22,10 @@ wchar_t modeLetter(const std::wstring& argumentText);
 // What the argument text asks for.
 StartMode startMode(const std::wstring& argumentText);
 
+// True for the modes that hold the shell's single-instance lock: the saver runs and the settings
+// dialog. A preview never takes it and is never kept out by it; other command lines just end.
+bool holdsSingleInstanceLock(StartMode mode);
+
 // Preview host handle: the decimal number from the fourth character on (leading blanks skipped,
 // rounded to 32-bit signed); 0 when there is none.
 int32_t previewHandle(const std::wstring& argumentText);

@@ -13,18 +13,32 @@
 #include "shell/texts/texts.h"
 
 namespace {
+// Held by a running saver or an open settings dialog for the life of its process; session-local,
+// as the saver and the dialog are.
+constexpr wchar_t SingleInstanceLockName[] = L"Local\\Lumivane.Shell";
+constexpr int RendererFailedExitCode = 1;
+
 // True while a saver runs or the settings dialog is open.
 bool anotherInstanceShows() {
     return FindWindowW(nullptr, RunHostTitle) != nullptr || FindWindowW(nullptr, SettingsDialogTitle) != nullptr;
+}
+
+// Creates the lock, or finds that another shell holds it; creating and finding are one step, so
+// shells started together cannot both pass. The handle is never closed: the process holds it.
+bool lockTakenByAnother() {
+    const HANDLE lock = CreateMutexW(nullptr, FALSE, SingleInstanceLockName);
+    return lock != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
 }
 }  // namespace
 
 // Decides the mode from the command line and hands over to the preview, the settings dialog or the run host.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    if (anotherInstanceShows()) return 0;
-
     const std::wstring arguments = argumentText(GetCommandLineW());
     const StartMode mode = startMode(arguments);
+    if (holdsSingleInstanceLock(mode) && lockTakenByAnother()) return 0;
+    // Older copies hold no lock: their windows still mark a running saver or an open dialog.
+    if (anotherInstanceShows()) return 0;
+
     if (mode == StartMode::Preview) {
         // Handles are 32-bit values sign-extended on 64-bit Windows.
         const HWND host = reinterpret_cast<HWND>(static_cast<LONG_PTR>(previewHandle(arguments)));
@@ -46,5 +60,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (mode == StartMode::End) return 0;
 
     if (mode == StartMode::RunHidePointer) setPointerShown(false);
-    return runHost(instance, settings, modeLetter(arguments));
+    runHost(instance, settings, modeLetter(arguments));
+    // The run host returns only when the renderer failed.
+    MessageBoxW(nullptr, shellText(instance, TEXT_RENDERER_NOT_STARTED).c_str(),
+                shellText(instance, TEXT_APPLICATION_TITLE).c_str(), MB_OK);
+    return RendererFailedExitCode;
 }

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -23,11 +24,12 @@ std::wstring distDir() { return fromUnixPath(LUMIVANE_DIST_DIR_UNIX); }
 std::wstring binaryDir() { return fromUnixPath(LUMIVANE_BINARY_DIR_UNIX); }
 std::wstring sourceDir() { return fromUnixPath(LUMIVANE_SOURCE_DIR_UNIX); }
 
-TempDir::TempDir(const wchar_t* tag) {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
+TempDir::TempDir(const wchar_t* tag, const std::wstring& base) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring parent = base.empty() ? std::wstring(temp) : base + L"\\";
     for (unsigned n = GetTickCount();; ++n) {
-        path_ = std::wstring(base) + L"lumivane-" + tag + L"-" + std::to_wstring(n);
+        path_ = parent + L"lumivane-" + tag + L"-" + std::to_wstring(n);
         if (CreateDirectoryW(path_.c_str(), nullptr)) break;
     }
 }
@@ -265,6 +267,20 @@ void pump(DWORD ms) {
         }
         Sleep(PollIntervalMs);
     }
+}
+
+std::vector<std::wstring> folderEntries(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::string readFileBytes(const std::wstring& path) {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace wintest {
 
@@ -16,10 +17,10 @@ std::wstring binaryDir();
 // Source tree, as a Windows path.
 std::wstring sourceDir();
 
-// A fresh, empty folder under the prefix's temp folder; removed with its files on destruction.
+// A fresh, empty folder under the prefix's temp folder (or under `base`); removed with its files on destruction.
 class TempDir {
 public:
-    explicit TempDir(const wchar_t* tag);
+    explicit TempDir(const wchar_t* tag, const std::wstring& base = L"");
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
@@ -100,6 +101,9 @@ bool within(DWORD ms, Condition condition) {
 
 // Pumps this thread's messages for `ms` milliseconds.
 void pump(DWORD ms);
+
+// Names of the files and folders in a folder, sorted, without "." and "..".
+std::vector<std::wstring> folderEntries(const std::wstring& folder);
 
 // Reads a whole file; empty when it cannot be read.
 std::string readFileBytes(const std::wstring& path);

@@ -1,6 +1,8 @@
 // The run host's music choice, close steps and renderer watch.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "shell/host/run_host_rules.h"
 
 namespace {
@@ -32,30 +34,34 @@ TEST(MusicChoice, SourceAndLastThreeLettersOfTheFile) {
 }
 
 TEST(CloseSteps, MusicStopsAndPointer) {
-    EXPECT_EQ(steps(planClose(true, settingsOf(1, ""), L'S')), "cd pointer ");
-    EXPECT_EQ(steps(planClose(false, settingsOf(1, ""), L'S')), "pointer ") << "CD control that ended is left alone";
-    EXPECT_EQ(steps(planClose(false, settingsOf(2, "a.WAV"), 0)), "wav ") << "an empty command line never hid it";
-    EXPECT_EQ(steps(planClose(false, settingsOf(2, "a.mp3"), L'C')), "mp3 ");
-    EXPECT_EQ(steps(planClose(false, settingsOf(1, "a.mp3"), 0)), "");
+    EXPECT_EQ(steps(planClose(true, true, settingsOf(1, ""), L'S')), "cd pointer ");
+    EXPECT_EQ(steps(planClose(true, false, settingsOf(1, ""), L'S')), "pointer ") << "CD control that ended is left alone";
+    EXPECT_EQ(steps(planClose(true, false, settingsOf(2, "a.WAV"), 0)), "wav ") << "an empty command line never hid it";
+    EXPECT_EQ(steps(planClose(true, false, settingsOf(2, "a.mp3"), L'C')), "mp3 ");
+    EXPECT_EQ(steps(planClose(true, false, settingsOf(1, "a.mp3"), 0)), "");
+    EXPECT_EQ(steps(planClose(false, false, settingsOf(2, "a.mp3"), L'S')), "pointer ")
+        << "no renderer window ever appeared, so no music was started";
 }
 
-TEST(RendererWatch, GracePeriodThenFirstMissEnds) {
-    RendererWatch slowStart(1000);
-    EXPECT_TRUE(slowStart.keepRunning(false, 1050));
-    EXPECT_TRUE(slowStart.keepRunning(false, 1000 + RendererGraceMs - 1));
-    EXPECT_TRUE(slowStart.keepRunning(true, 1000 + RendererGraceMs + 100)) << "a late window is still welcome";
-    EXPECT_FALSE(slowStart.keepRunning(false, 1000 + RendererGraceMs + 150)) << "once seen, the first miss ends";
-
-    RendererWatch gone(0);
-    EXPECT_TRUE(gone.keepRunning(true, 50));
-    EXPECT_FALSE(gone.keepRunning(false, 100)) << "a miss within the grace period ends a run once seen";
-
-    RendererWatch never(0);
-    EXPECT_FALSE(never.keepRunning(false, RendererGraceMs));
-
-    RendererWatch acrossWrap(0xFFFFFF00u);
-    EXPECT_TRUE(acrossWrap.keepRunning(false, 0x00000100u)) << "the tick count rolled over";
-    EXPECT_FALSE(acrossWrap.keepRunning(false, 0xFFFFFF00u + RendererGraceMs));
+// The watch's answers tick by tick: (window found, time) -> result.
+TEST(RendererWatch, MusicAtTheFirstSightingThenTheFirstMissEndsAndNoWindowInTheGracePeriodFails) {
+    struct Tick { bool found; uint32_t atMs; WatchResult want; };
+    struct Case { const char* name; uint32_t loadMs; std::vector<Tick> ticks; };
+    const uint32_t grace = RendererGraceMs;
+    const Case cases[] = {
+        {"slow start", 1000, {{false, 1050, WatchResult::Waiting}, {false, 1000 + grace - 1, WatchResult::Waiting},
+                              {true, 1000 + grace + 100, WatchResult::Appeared}, {true, 1000 + grace + 150, WatchResult::Running},
+                              {false, 1000 + grace + 200, WatchResult::Gone}}},
+        {"gone at once", 0, {{true, 50, WatchResult::Appeared}, {false, 100, WatchResult::Gone}}},
+        {"never shown", 0, {{false, 50, WatchResult::Waiting}, {false, grace, WatchResult::NeverShown}}},
+        {"across the tick count's wrap", 0xFFFFFF00u,
+         {{false, 0x00000100u, WatchResult::Waiting}, {false, 0xFFFFFF00u + grace, WatchResult::NeverShown}}},
+    };
+    for (const Case& c : cases) {
+        RendererWatch watch(c.loadMs);
+        for (size_t i = 0; i < c.ticks.size(); ++i)
+            EXPECT_EQ(watch.tick(c.ticks[i].found, c.ticks[i].atMs), c.ticks[i].want) << c.name << ", tick " << i;
+    }
 }
 
 }  // namespace

@@ -7,22 +7,27 @@
 
 namespace {
 
-TEST(CommandLine, ModeOfEachCommandLine) {
-    const std::pair<const wchar_t*, StartMode> lines[] = {
-        {L"Lumivane.scr /S", StartMode::RunHidePointer},
-        {L"Lumivane.scr /s", StartMode::RunHidePointer},
-        {L"Lumivane.scr -s", StartMode::RunHidePointer},
-        {L"Lumivane.scr xS", StartMode::RunHidePointer},  // the first character is never read
-        {L"\"C:\\Program Files\\Lumi vane\\Lumivane.scr\" /s", StartMode::RunHidePointer},
-        {L"Lumivane.scr", StartMode::RunShowPointer},
-        {L"\"C:\\x y\\Lumivane.scr\"   ", StartMode::RunShowPointer},
-        {L"Lumivane.scr /c:1234", StartMode::Settings},
-        {L"Lumivane.scr /C", StartMode::Settings},
-        {L"Lumivane.scr /p 1234", StartMode::Preview},
-        {L"Lumivane.scr s", StartMode::End},
-        {L"Lumivane.scr /a", StartMode::End},
+TEST(CommandLine, ModeOfEachCommandLineAndWhetherItTakesTheSingleInstanceLock) {
+    struct Line { const wchar_t* text; StartMode mode; bool lock; };
+    const Line lines[] = {
+        {L"Lumivane.scr /S", StartMode::RunHidePointer, true},
+        {L"Lumivane.scr /s", StartMode::RunHidePointer, true},
+        {L"Lumivane.scr -s", StartMode::RunHidePointer, true},
+        {L"Lumivane.scr xS", StartMode::RunHidePointer, true},  // the first character is never read
+        {L"\"C:\\Program Files\\Lumi vane\\Lumivane.scr\" /s", StartMode::RunHidePointer, true},
+        {L"Lumivane.scr", StartMode::RunShowPointer, true},
+        {L"\"C:\\x y\\Lumivane.scr\"   ", StartMode::RunShowPointer, true},
+        {L"Lumivane.scr /c:1234", StartMode::Settings, true},
+        {L"Lumivane.scr /C", StartMode::Settings, true},
+        {L"Lumivane.scr /p 1234", StartMode::Preview, false},
+        {L"Lumivane.scr s", StartMode::End, false},
+        {L"Lumivane.scr /a", StartMode::End, false},
     };
-    for (const auto& [line, mode] : lines) EXPECT_EQ(startMode(argumentText(line)), mode) << line;
+    for (const Line& line : lines) {
+        const StartMode mode = startMode(argumentText(line.text));
+        EXPECT_EQ(mode, line.mode) << line.text;
+        EXPECT_EQ(holdsSingleInstanceLock(mode), line.lock) << line.text;
+    }
 }
 
 TEST(CommandLine, PreviewHandleFromTheFourthCharacter) {

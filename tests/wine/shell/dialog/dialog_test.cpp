@@ -2,7 +2,10 @@
 // It runs under the Japanese locale and finds the controls by their Japanese texts.
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/names.h"
@@ -65,18 +68,31 @@ void typeText(const std::wstring& text) {
     }
 }
 
-// A folder with Lumivane.scr, a stand-in renderer and a settings file; the dialog opened with /c.
+// A folder with Lumivane.scr, a stand-in renderer and a settings file (none when `ini` is empty);
+// the dialog opened with /c. The folder is a fresh one under `base`, or `base` itself when `inPlace`
+// (then only the files put there are removed).
 class DialogRun {
 public:
-    explicit DialogRun(const std::string& ini) : dir(L"dialog") {
-        EXPECT_TRUE(dir.copyIn(L"Lumivane.scr", L"Lumivane.scr"));
+    explicit DialogRun(const std::string& ini, const std::wstring& base = L"", bool inPlace = false) {
+        if (inPlace) {
+            folder = base;
+        } else {
+            dir.emplace(L"dialog", base);
+            folder = dir->path();
+        }
+        EXPECT_TRUE(CopyFileW((distDir() + L"\\Lumivane.scr").c_str(), file(L"Lumivane.scr").c_str(), FALSE));
         EXPECT_TRUE(writeFileBytes(file(L"Lumivane.dll"), "MZ stand-in"));
-        EXPECT_TRUE(writeFileBytes(iniPath(), ini));
+        if (!ini.empty()) {
+            EXPECT_TRUE(writeFileBytes(iniPath(), ini));
+        }
         moveMouseTo(5, 5);  // away from where the dialog opens
     }
     ~DialogRun() {
         SetFileAttributesW(iniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
         scr.kill();
+        if (!dir) {
+            for (const wchar_t* name : {L"Lumivane.scr", L"Lumivane.dll", L"Lumivane.ini"}) DeleteFileW(file(name).c_str());
+        }
     }
 
     // Starts /c and waits for the dialog to be shown and painted.
@@ -93,7 +109,7 @@ public:
         return scr.waitExit(ExitMs);
     }
 
-    std::wstring file(const wchar_t* name) const { return dir.file(name); }
+    std::wstring file(const wchar_t* name) const { return folder + L"\\" + name; }
     std::wstring iniPath() const { return file(L"Lumivane.ini"); }
     std::string iniBytes() const { return readFileBytes(iniPath()); }
     HWND panel() const { return FindWindowExW(hwnd, nullptr, PanelClass, nullptr); }
@@ -103,16 +119,44 @@ public:
         HWND b = FindWindowExW(hwnd, nullptr, CommandClassName, caption);
         return b ? b : FindWindowExW(panel(), nullptr, CommandClassName, caption);
     }
+    // The path box: the widest label (the marks beside the choices carry no text either).
+    HWND pathLabel() const {
+        HWND widest = nullptr;
+        for (HWND l = nullptr; (l = FindWindowExW(panel(), l, LabelClass, nullptr)) != nullptr;) {
+            if (!widest || screenRect(l).right - screenRect(l).left > screenRect(widest).right - screenRect(widest).left)
+                widest = l;
+        }
+        return widest;
+    }
     // Centre pixel of the 12x12 radio mark left of a choice label.
     COLORREF markCentre(const wchar_t* choice) const {
         RECT r = screenRect(label(choice));
         return screenPixel(r.left - 10, r.top + 6);
     }
 
-    TempDir dir;
+    std::optional<TempDir> dir;
+    std::wstring folder;
     Process scr;  // declared after the folder: ends before its files are removed
     HWND hwnd = nullptr;
 };
+
+// The failed-save message's text once it shows, or "<no message>".
+std::wstring failureMessage(DWORD ms) {
+    HWND box = waitForWindow(nullptr, MessageTitle, ms);
+    if (!box) return L"<no message>";
+    std::wstring message;
+    for (HWND part = nullptr; (part = FindWindowExW(box, part, L"Static", nullptr)) != nullptr;) message += textOf(part);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    waitForNoWindow(nullptr, MessageTitle, 5000);
+    return message;
+}
+
+// %APPDATA%\Lumivane, where an installed copy keeps its settings.
+std::wstring perUserFolder() {
+    wchar_t path[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path);
+    return std::wstring(path) + L"\\Lumivane";
+}
 
 // The left edge's outer line, which tells the six state pictures apart.
 COLORREF buttonEdge(HWND button) {
@@ -163,8 +207,9 @@ TEST(SettingsDialog, OpensOneWindowAtItsPlaceWithGradientsAndTheTitleBarCloseWri
     EXPECT_EQ(run.iniBytes(), before);
 }
 
-TEST(SettingsDialog, CdSourceAtLoadEnablesTheTrackBoxOnlyAndAHalfTrackSavesRoundedToEven) {
-    DialogRun run(iniText(" 1", " 45", ""));
+TEST(SettingsDialog, CdSourceAtLoadEnablesTheTrackBoxOnlyAndAHalfTrackSavesRoundedToEvenBesideThePortableCopy) {
+    const std::string otherSection = "[Other]\r\nkeep=this\r\n";
+    DialogRun run(iniText(" 1", " 45", "") + otherSection);
     ASSERT_NE(run.open(), nullptr);
     HWND fileButton = run.button(L"...");
     ASSERT_NE(fileButton, nullptr);
@@ -186,6 +231,10 @@ TEST(SettingsDialog, CdSourceAtLoadEnablesTheTrackBoxOnlyAndAHalfTrackSavesRound
     EXPECT_EQ(stored(ini, KeySource), "1");
     EXPECT_EQ(stored(ini, KeyRepeat), "4");
     EXPECT_EQ(stored(ini, KeyFile), "");
+    EXPECT_NE(ini.find(otherSection), std::string::npos) << "other sections are kept: " << ini;
+    EXPECT_EQ(folderEntries(run.folder), (std::vector<std::wstring>{L"Lumivane.dll", L"Lumivane.ini", L"Lumivane.scr"}))
+        << "no temporary file is left";
+    EXPECT_EQ(GetFileAttributesW((perUserFolder() + L"\\Lumivane.ini").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(SettingsDialog, FileSourceAtLoadEnablesTheFileButtonOnlyAndCancelAfterChangesWritesNothing) {
@@ -245,16 +294,9 @@ TEST(SettingsDialog, ReadOnlySettingsFileIsReportedAndTheDialogStaysOpen) {
     ASSERT_NE(dlg, nullptr);
     clickCentre(run.label(L"音楽CD"));
     clickCentre(run.button(L"設定"));
-    HWND box = waitForWindow(nullptr, MessageTitle, 5000);
-    ASSERT_NE(box, nullptr) << "no failure message";
-    std::wstring message;
-    for (HWND part = nullptr; (part = FindWindowExW(box, part, L"Static", nullptr)) != nullptr;) {
-        message += textOf(part);
-    }
+    const std::wstring message = failureMessage(5000);
     EXPECT_NE(message.find(run.iniPath()), std::wstring::npos) << narrow(message);
     EXPECT_NE(message.find(L"保存できません"), std::wstring::npos);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    EXPECT_TRUE(waitForNoWindow(nullptr, MessageTitle, 5000));
     Sleep(300);
     EXPECT_TRUE(IsWindowVisible(dlg));
     EXPECT_TRUE(run.scr.running());
@@ -287,4 +329,91 @@ TEST(SettingsDialog, ButtonFaceRunsWhiteToLavenderAndHoverShowsWhileThePointerRe
     DWORD left = GetTickCount();
     ASSERT_TRUE(within(1000, [&] { return looksLike(buttonEdge(set), normal, 2); }));
     EXPECT_LT(GetTickCount() - left, 200u);
+}
+
+TEST(SettingsDialog, EnterInTheTrackBoxOrOnThePathChangesNothingAndEscClosesWithoutSaving) {
+    const std::string before = iniText(" 1", " 3", "");
+    DialogRun run(before);
+    HWND dlg = run.open();
+    ASSERT_NE(dlg, nullptr);
+    clickCentre(run.combo());
+    ask(run.combo(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+    typeText(L"7");
+    pressKey(VK_RETURN);
+    Sleep(500);
+    EXPECT_TRUE(run.scr.running() && IsWindowVisible(dlg)) << "Enter in the track box closed the dialog";
+    EXPECT_EQ(textOf(run.combo()), L"7");
+    clickCentre(run.pathLabel());
+    pressKey(VK_RETURN);
+    Sleep(500);
+    EXPECT_TRUE(run.scr.running() && IsWindowVisible(dlg)) << "Enter on the path closed the dialog";
+    EXPECT_EQ(run.iniBytes(), before) << "Enter saved";
+
+    pressKey(VK_ESCAPE);
+    EXPECT_TRUE(run.scr.waitExit(ExitMs)) << "Esc did not close the dialog";
+    EXPECT_EQ(run.iniBytes(), before);
+}
+
+TEST(SettingsDialog, InstalledCopyInTheSystemFolderSavesForTheUserAndLoadsItBack) {
+    wchar_t system[MAX_PATH] = {};
+    ASSERT_GT(GetSystemDirectoryW(system, MAX_PATH), 0u);
+    const std::wstring perUserIni = perUserFolder() + L"\\Lumivane.ini";
+    DeleteFileW(perUserIni.c_str());
+    RemoveDirectoryW(perUserFolder().c_str());
+    {
+        DialogRun run("", system, true);
+        ASSERT_NE(run.open(), nullptr);
+        clickCentre(run.label(L"音楽CD"));
+        clickCentre(run.combo());
+        ask(run.combo(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+        typeText(L"7");
+        ASSERT_TRUE(run.clickAndExit(L"設定"));
+        EXPECT_EQ(GetFileAttributesW(run.iniPath().c_str()), INVALID_FILE_ATTRIBUTES) << "saved into the system folder";
+        const std::string ini = readFileBytes(perUserIni);
+        EXPECT_EQ(stored(ini, KeySource), "1") << "not saved in %APPDATA%\\Lumivane";
+        EXPECT_EQ(stored(ini, KeyRepeat), "7");
+
+        ASSERT_NE(run.open(), nullptr);
+        EXPECT_TRUE(IsWindowEnabled(run.combo())) << "the CD choice did not load again";
+        EXPECT_EQ(textOf(run.combo()), L"7");
+        ASSERT_TRUE(run.clickAndExit(L"ｷｬﾝｾﾙ"));
+    }
+    DeleteFileW(perUserIni.c_str());
+    RemoveDirectoryW(perUserFolder().c_str());
+}
+
+TEST(SettingsDialog, SaveOnAFullDiskIsReportedAndLeavesTheOldFileAsItWas) {
+    // A 4 MB tmpfs that ctest mounts for this program; never fill a real disk.
+    const std::wstring disk = fromUnixPath(LUMIVANE_FULL_DISK_UNIX);
+    ULARGE_INTEGER total{};
+    ASSERT_TRUE(GetDiskFreeSpaceExW(disk.c_str(), nullptr, &total, nullptr));
+    ASSERT_LE(total.QuadPart, 8u << 20) << "no small disk mounted at " << LUMIVANE_FULL_DISK_UNIX << " (run through ctest)";
+    struct Case { const char* name; std::string ini; };
+    for (const Case& c : {Case{"first save", ""}, Case{"existing file", iniText(" 0", " 0", "") + "[Other]\r\nkeep=this\r\n"}}) {
+        SCOPED_TRACE(c.name);
+        DialogRun run(c.ini, disk);
+        const std::vector<std::wstring> filesBefore = folderEntries(run.folder);
+        // Fill what is left of the disk.
+        const std::wstring filler = disk + L"\\filler";
+        HANDLE fill = CreateFileW(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(fill, INVALID_HANDLE_VALUE);
+        const std::string block(4096, 'f');
+        DWORD wrote = 0;
+        while (WriteFile(fill, block.data(), static_cast<DWORD>(block.size()), &wrote, nullptr) && wrote == block.size()) {
+        }
+        CloseHandle(fill);
+
+        HWND dlg = run.open();
+        ASSERT_NE(dlg, nullptr);
+        clickCentre(run.label(L"音楽CD"));
+        clickCentre(run.button(L"設定"));
+        const std::wstring message = failureMessage(5000);
+        EXPECT_NE(message.find(L"保存できません"), std::wstring::npos) << narrow(message);
+        EXPECT_NE(message.find(run.iniPath()), std::wstring::npos) << narrow(message);
+        Sleep(300);
+        EXPECT_TRUE(run.scr.running() && IsWindowVisible(dlg)) << "the dialog stays open";
+        EXPECT_EQ(run.iniBytes(), c.ini) << "the old file is byte for byte as it was";
+        EXPECT_EQ(folderEntries(run.folder), filesBefore) << "a file was left behind";
+        DeleteFileW(filler.c_str());
+    }
 }

@@ -15,6 +15,8 @@ constexpr const wchar_t* RendererTitle = SaverRunningTitleW;
 constexpr const wchar_t* HostTitle = RunHostTitle;
 constexpr wchar_t MessageCaption[] = L"Lumivane (ScreenSaver)";
 constexpr wchar_t MessageText[] = L"Lumivane.dll が Lumivane.scr と同じﾌｫﾙﾀﾞに見つかりません！";
+constexpr wchar_t NotStartedText[] = L"Lumivane.dll を起動できません！";
+constexpr wchar_t LockName[] = L"Local\\Lumivane.Shell";
 constexpr char PointerHiddenAndRestored[] = "hide -1\nshow 0\n";
 constexpr DWORD StartMs = 10000;                // Wine starting a process on a busy machine
 constexpr DWORD ShellEndAfterRendererMs = 300;  // watch tick of 50 ms plus process end, with margin
@@ -137,36 +139,73 @@ TEST_F(ShellRun, CloseMessageFromOutsideEndsTheShellWhileTheRendererRunsOn) {
     EXPECT_EQ(folder.pointerLog(), PointerHiddenAndRestored);
 }
 
-TEST_F(ShellRun, RendererThatNeverShowsItsWindowEndsTheRunAfterTheGracePeriod) {
-    SaverFolder folder(L"run-nowindow", fakeRenderer());
-    SetEnvironmentVariableW(L"LUMIVANE_FAKE_RENDERER", L"nowindow");
-    wintest::Process shell;
-    ASSERT_TRUE(shell.start(folder.shell(), L"/s"));
-    ASSERT_NE(wintest::waitForWindow(nullptr, HostTitle, StartMs), nullptr);
-    const DWORD loaded = GetTickCount();
-    EXPECT_FALSE(shell.waitExit(RendererGraceMs - 1000)) << "the host waits for a slow renderer";
-    ASSERT_TRUE(shell.waitExit(StartMs)) << "but not forever";
-    const DWORD waited = GetTickCount() - loaded;
-    std::printf("run ended %lu ms after the host loaded\n", waited);
-    EXPECT_LT(waited, RendererGraceMs + 1500);
-    EXPECT_EQ(folder.pointerLog(), PointerHiddenAndRestored);
-    unsigned long argc = 0, flags = 0, show = 0, id = 0;
-    ASSERT_EQ(std::sscanf(folder.rendererLog().c_str(), "%lu %lu %lu %lu", &argc, &flags, &show, &id), 4)
-        << "the renderer was started";
-    endProcess(id, true);
+// The message box's caption, text, buttons and icon against the missing-renderer form.
+void expectMessageBox(HWND box, const wchar_t* text) {
+    BoxLook look;
+    EnumChildWindows(box, collectBoxLook, reinterpret_cast<LPARAM>(&look));
+    EXPECT_EQ(look.text, std::wstring(text));
+    EXPECT_EQ(look.buttons, 1) << "OK only";
+    EXPECT_FALSE(look.icon);
+    wchar_t caption[64] = {};
+    GetWindowTextW(box, caption, 64);
+    EXPECT_STREQ(caption, MessageCaption);
 }
 
-TEST_F(ShellRun, MessageForAMissingRendererUnlessPreviewOrAnotherInstanceShows) {
+TEST_F(ShellRun, RendererThatCannotStartOrNeverShowsItsWindowIsReportedAndTheRunFails) {
+    struct Case { const char* name; std::string fileBytes; bool noWindow; };
+    std::string randomBytes(4096, '\0');
+    for (size_t i = 0; i < randomBytes.size(); ++i) randomBytes[i] = static_cast<char>((i * 2654435761u) >> 13);
+    for (const Case& c : {Case{"empty file", "", false}, Case{"random bytes", randomBytes, false},
+                          Case{"window never shown", "", true}}) {
+        SCOPED_TRACE(c.name);
+        SaverFolder folder(L"run-broken", c.noWindow ? fakeRenderer() : L"");
+        if (c.noWindow) {
+            SetEnvironmentVariableW(L"LUMIVANE_FAKE_RENDERER", L"nowindow");
+        } else {
+            ASSERT_TRUE(wintest::writeFileBytes(folder.dir.file(L"Lumivane.dll"), c.fileBytes));
+        }
+        wintest::Process shell;
+        ASSERT_TRUE(shell.start(folder.shell(), L"/s"));
+        const DWORD started = GetTickCount();
+        HWND box = waitForMessageBoxOrEnd(shell, StartMs + RendererGraceMs);
+        ASSERT_NE(box, nullptr) << "the failure is shown";
+        const DWORD shownAfter = GetTickCount() - started;
+        std::printf("%s: message after %lu ms\n", c.name, shownAfter);
+        if (c.noWindow) {
+            EXPECT_GE(shownAfter, RendererGraceMs - 100) << "a slow renderer gets its grace period";
+        }
+        expectMessageBox(box, NotStartedText);
+        EXPECT_EQ(folder.pointerLog(), PointerHiddenAndRestored) << "the pointer is back before the message";
+        EXPECT_FALSE(shell.waitExit(300)) << "the shell waits for the message to be dismissed";
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(shell.waitExit(QuickEndMs));
+        EXPECT_NE(shell.exitCode(), 0u) << "a failed run does not end as a good one";
+        if (c.noWindow) {
+            unsigned long argc = 0, flags = 0, show = 0, id = 0;
+            ASSERT_EQ(std::sscanf(folder.rendererLog().c_str(), "%lu %lu %lu %lu", &argc, &flags, &show, &id), 4);
+            endProcess(id, true);
+        }
+    }
+}
+
+TEST_F(ShellRun, MessageForAMissingRendererUnlessPreviewOrAnotherInstanceShowsOrHoldsTheLock) {
     // No renderer here: a shell that went past the single-instance test would show its message.
     SaverFolder folder(L"no-renderer", L"");
-    for (const wchar_t* marker : {L"", HostTitle, SettingsDialogTitle}) {
-        HWND markerWindow = *marker ? CreateWindowExW(0, L"STATIC", marker, WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
-                                                      nullptr, nullptr, nullptr)
-                                    : nullptr;
-        ASSERT_TRUE(!*marker || markerWindow);
+    // A marker window of an older copy, or the lock of a shell that has not made its window yet.
+    struct Marker { const wchar_t* title; bool lock; };
+    for (const Marker& marker : {Marker{L"", false}, Marker{HostTitle, false}, Marker{SettingsDialogTitle, false},
+                                 Marker{L"", true}}) {
+        HWND markerWindow = *marker.title ? CreateWindowExW(0, L"STATIC", marker.title, WS_OVERLAPPED, 0, 0, 10, 10,
+                                                            nullptr, nullptr, nullptr, nullptr)
+                                          : nullptr;
+        ASSERT_TRUE(!*marker.title || markerWindow);
+        HANDLE lock = marker.lock ? CreateMutexW(nullptr, FALSE, LockName) : nullptr;
         for (const wchar_t* args : {L"/s", L"/c", L"", L"/a", L"/p 1234"}) {
-            SCOPED_TRACE(testing::Message() << "marker \"" << marker << "\", command line \"" << args << "\"");
-            const bool message = !*marker && std::wstring(args) != L"/p 1234";
+            SCOPED_TRACE(testing::Message() << "marker \"" << marker.title << "\"" << (marker.lock ? " and lock" : "")
+                                            << ", command line \"" << args << "\"");
+            const std::wstring line = args;
+            // Only the saver and the settings take the lock; /a goes on to its renderer check.
+            const bool message = line != L"/p 1234" && (marker.lock ? line == L"/a" : !*marker.title);
             wintest::Process shell;
             ASSERT_TRUE(shell.start(folder.shell(), args));
             HWND box = waitForMessageBoxOrEnd(shell, message ? StartMs : QuickEndMs);
@@ -176,21 +215,42 @@ TEST_F(ShellRun, MessageForAMissingRendererUnlessPreviewOrAnotherInstanceShows) 
                 continue;
             }
             ASSERT_NE(box, nullptr) << "the missing-renderer message appears";
-            BoxLook look;
-            EnumChildWindows(box, collectBoxLook, reinterpret_cast<LPARAM>(&look));
-            EXPECT_EQ(look.text, std::wstring(MessageText));
-            EXPECT_EQ(look.buttons, 1) << "OK only";
-            EXPECT_FALSE(look.icon);
-            wchar_t caption[64] = {};
-            GetWindowTextW(box, caption, 64);
-            EXPECT_STREQ(caption, MessageCaption);
+            expectMessageBox(box, MessageText);
             EXPECT_FALSE(shell.waitExit(300)) << "the shell waits for the message to be dismissed";
             PostMessageW(box, WM_COMMAND, IDOK, 0);
             EXPECT_TRUE(shell.waitExit(QuickEndMs)) << "and ends when it is";
         }
         if (markerWindow) DestroyWindow(markerWindow);
+        if (lock) CloseHandle(lock);
     }
     EXPECT_EQ(folder.pointerLog(), "") << "no run, so no pointer change";
+}
+
+TEST_F(ShellRun, PreviewsTakeNoLockSoTwoStandSideBySideAndNeitherKeepsOutTheSettings) {
+    SaverFolder folder(L"previews", L"");
+    HWND hosts[2] = {};
+    wintest::Process previews[2];
+    for (int i = 0; i < 2; ++i) {
+        hosts[i] = CreateWindowExW(0, L"STATIC", L"host", WS_POPUP | WS_VISIBLE, 50 + 200 * i, 50, 152, 112, nullptr,
+                                   nullptr, nullptr, nullptr);
+        ASSERT_NE(hosts[i], nullptr);
+        ASSERT_TRUE(previews[i].start(folder.shell(), L"/p " + std::to_wstring(reinterpret_cast<LONG_PTR>(hosts[i]))));
+    }
+    for (int i = 0; i < 2; ++i) {
+        const DWORD start = GetTickCount();
+        while (!FindWindowExW(hosts[i], nullptr, nullptr, PreviewTitle) && GetTickCount() - start < StartMs)
+            wintest::pump(20);
+        EXPECT_NE(FindWindowExW(hosts[i], nullptr, nullptr, PreviewTitle), nullptr) << "preview " << i;
+        EXPECT_TRUE(previews[i].running()) << "preview " << i;
+    }
+    // With no renderer beside it, a settings start that is not kept out shows its message.
+    wintest::Process settings;
+    ASSERT_TRUE(settings.start(folder.shell(), L"/c"));
+    HWND box = waitForMessageBoxOrEnd(settings, StartMs);
+    ASSERT_NE(box, nullptr) << "the previews kept the settings out";
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(settings.waitExit(QuickEndMs));
+    for (HWND host : hosts) DestroyWindow(host);
 }
 
 }  // namespace

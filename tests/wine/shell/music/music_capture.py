@@ -32,7 +32,11 @@ TONE_LEVEL = 3000            # a window holds a tone when its amplitude at that 
 SILENCE_RMS = 100
 RENDERER_WAIT_S = 20         # the renderer window must appear within this time
 END_WAIT_S = 15              # the shell must end within this time after the key
+TOGETHER_TRIALS = 10         # runs of three saver starts at once
+MESSAGE_CAPTION = "^Lumivane \\(ScreenSaver\\)$"
+PLAY_LOOPED = "fdwSound=00000009"   # PlaySound asked to loop the WAV, as Wine's trace shows it
 
+WINE64 = "/usr/lib/wine/wine64"
 ARGS = None
 
 
@@ -102,15 +106,53 @@ def xdotool(*args):
     return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.strip()
 
 
-class SaverRun:
-    """One `Lumivane.scr /s` run with the given music settings, ended by a key."""
+def wait_for_window(name_pattern, seconds):
+    """The X windows whose names match, once there are any, or an empty list after `seconds`."""
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        windows = xdotool("search", "--name", name_pattern).split()
+        if windows:
+            return windows
+        time.sleep(0.2)
+    return []
 
-    def __init__(self, name, kind, music_file, sound=True, trace="+mci,+winmm"):
+
+def press_and_wait(process, key, window=None):
+    """Presses a key (into `window` when given), waits for the process to end; its exit status
+    or None when it had to be killed."""
+    if window:
+        xdotool("windowfocus", window)
+    xdotool("key", key)
+    try:
+        return process.wait(timeout=END_WAIT_S)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+        return None
+
+
+def remove_savers():
+    """Leaves no saver behind for the next case."""
+    for window in xdotool("search", "--name", "^Glimra_VC$").split():
+        xdotool("windowkill", window)
+
+
+class SaverRun:
+    """`Lumivane.scr /s` runs from one folder with the given music settings and renderer.
+
+    `renderer` is a file copied in as Lumivane.dll (the real renderer when None) or the bytes of
+    one; `file_value` replaces the stored music path with raw bytes."""
+
+    def __init__(self, name, kind, music_file, sound=True, trace="+mci,+winmm", renderer=None, file_value=None):
         self.folder = os.path.join(ARGS.work, name)
         shutil.rmtree(self.folder, ignore_errors=True)
         os.makedirs(self.folder)
-        for program in ("Lumivane.scr", "Lumivane.dll"):
-            shutil.copy(os.path.join(ARGS.dist, program), os.path.join(self.folder, program))
+        shutil.copy(os.path.join(ARGS.dist, "Lumivane.scr"), os.path.join(self.folder, "Lumivane.scr"))
+        if isinstance(renderer, bytes):
+            with open(os.path.join(self.folder, "Lumivane.dll"), "wb") as f:
+                f.write(renderer)
+        else:
+            shutil.copy(renderer or os.path.join(ARGS.dist, "Lumivane.dll"), os.path.join(self.folder, "Lumivane.dll"))
         self.kind, self.music_file, self.sound, self.trace_channels = kind, music_file, sound, trace
         self.capture = os.path.join(self.folder, "capture.raw")
         self.home = os.path.join(self.folder, "home")
@@ -119,46 +161,43 @@ class SaverRun:
             with open(os.path.join(self.home, ".asoundrc"), "w") as f:
                 f.write('pcm.!default { type plug; slave { pcm "cap"; format S16_LE; rate %d; channels 2 } }\n'
                         'pcm.cap { type file; slave.pcm "null"; file "%s"; format "raw" }\n' % (RATE, self.capture))
+        if file_value is None:
+            file_value = win_path(music_file).encode("cp932")
         # Section "Section", keys BGM区分, BGMﾘﾋﾟｰﾄ, BGMﾌｧｲﾙ in Shift-JIS.
         ini = (b"[Section]\r\n"
                b"\x42\x47\x4D\x8B\xE6\x95\xAA=" + (" %d" % kind).encode() + b"\r\n"
                b"\x42\x47\x4D\xD8\xCB\xDF\xB0\xC4= 0\r\n"
-               b"\x42\x47\x4D\xCC\xA7\xB2\xD9=" + win_path(music_file).encode("cp932") + b"\r\n")
+               b"\x42\x47\x4D\xCC\xA7\xB2\xD9=" + file_value + b"\r\n")
         with open(os.path.join(self.folder, "Lumivane.ini"), "wb") as f:
             f.write(ini)
         self.trace = ""
         self.exit_code = None
+        self.env = {}
+
+    def launch(self, trace_name="trace.txt"):
+        """Starts one shell with the run command line; its Wine trace goes to `trace_name`."""
+        env = dict(os.environ, HOME=self.home, WINEDEBUG=self.trace_channels, WINEPREFIX=ARGS.prefix, **self.env)
+        # Straight into wine64 (the session has made the prefix): starts given together stay together.
+        with open(os.path.join(self.folder, trace_name), "w") as stderr:
+            return subprocess.Popen([WINE64, win_path(os.path.join(self.folder, "Lumivane.scr")), "/s"],
+                                    env=env, stdout=subprocess.DEVNULL, stderr=stderr)
+
+    def read_trace(self, trace_name="trace.txt"):
+        with open(os.path.join(self.folder, trace_name), errors="replace") as f:
+            return f.read()
 
     def start(self):
-        """Starts the shell with the run command line; true once the renderer's window shows."""
-        env = dict(os.environ, HOME=self.home, WINEDEBUG=self.trace_channels)
-        self.stderr = open(os.path.join(self.folder, "trace.txt"), "w")
-        self.process = subprocess.Popen(
-            [os.path.join(ARGS.root, "scripts", "wine-run"), "--prefix", ARGS.prefix,
-             win_path(os.path.join(self.folder, "Lumivane.scr")), "/s"],
-            env=env, stdout=subprocess.DEVNULL, stderr=self.stderr)
-        deadline = time.time() + RENDERER_WAIT_S
-        while time.time() < deadline:
-            self.window = xdotool("search", "--name", "^Glimra_VC$")
-            if self.window:
-                return True
-            time.sleep(0.2)
-        return False
+        """Starts the shell; true once the renderer's window shows."""
+        self.process = self.launch()
+        return bool(wait_for_window("^Glimra_VC$", RENDERER_WAIT_S))
 
     def running(self):
         return self.process.poll() is None
 
     def end_with_key(self):
         """Presses a key, waits for the shell to end and reads its trace."""
-        xdotool("key", "space")
-        try:
-            self.exit_code = self.process.wait(timeout=END_WAIT_S)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
-        self.stderr.close()
-        with open(os.path.join(self.folder, "trace.txt"), errors="replace") as f:
-            self.trace = f.read()
+        self.exit_code = press_and_wait(self.process, "space")
+        self.trace = self.read_trace()
 
     def capture_size(self):
         return os.path.getsize(self.capture) if os.path.exists(self.capture) else 0
@@ -177,8 +216,7 @@ class SaverRun:
             if self.running():
                 self.process.kill()
                 self.process.wait()
-            for window in xdotool("search", "--name", "^Glimra_VC$").split():
-                xdotool("windowkill", window)
+            remove_savers()
         return capture_labels(self.capture)
 
 
@@ -236,6 +274,67 @@ class MusicUnderWine(unittest.TestCase):
         self.assertNotIn("stop cdaudio", commands)
         self.assertNotIn("close cdaudio", commands)
 
+    def test_three_runs_started_together_leave_one_saver_and_one_stream(self):
+        run = SaverRun("together", 2, self.wav, renderer=ARGS.stand_in)
+        for trial in range(TOGETHER_TRIALS):
+            with self.subTest(trial=trial):
+                if os.path.exists(run.capture):
+                    os.remove(run.capture)
+                names = ["trace-%d.txt" % i for i in range(3)]
+                shells = [run.launch(name) for name in names]
+                try:
+                    # The stand-in has no single-instance test of its own: each shell that got
+                    # through would show one more window.
+                    self.assertTrue(wait_for_window("^Glimra_VC$", RENDERER_WAIT_S), "no renderer window appeared")
+                    deadline = time.time() + END_WAIT_S
+                    while sum(shell.poll() is None for shell in shells) > 1 and time.time() < deadline:
+                        time.sleep(0.1)
+                    time.sleep(0.5)
+                    self.assertEqual(1, len(xdotool("search", "--name", "^Glimra_VC$").split()), "renderer windows")
+                    running = [shell for shell in shells if shell.poll() is None]
+                    self.assertEqual(1, len(running), "shells still running")
+                    # Only that it ends: the clean exit status is the single runs' to check. Under
+                    # load, Wine's sound output now and then takes a process down on its way out
+                    # (SIGSEGV after the shell stopped the WAV), and ten runs in a row meet it.
+                    status = press_and_wait(running[0], "space", wait_for_window("^Glimra_VC$", 1)[0])
+                    self.assertIsNotNone(status, "the saver did not end on the key")
+                    streams = sum(run.read_trace(name).count(PLAY_LOOPED) for name in names)
+                    self.assertEqual(1, streams, "looped WAVs started")
+                    self.assertRegex(capture_labels(run.capture), "[OB]", "the one stream was not heard")
+                finally:
+                    for shell in shells:
+                        if shell.poll() is None:
+                            shell.kill()
+                            shell.wait()
+                    remove_savers()
+
+    def test_renderer_that_cannot_start_or_never_shows_its_window_is_reported_in_silence(self):
+        for name, renderer, mode in [("random", os.urandom(4096), ""), ("nowindow", ARGS.stand_in, "nowindow")]:
+            with self.subTest(name):
+                run = SaverRun("broken-" + name, 2, self.wav, renderer=renderer)
+                run.env = {"LUMIVANE_FAKE_RENDERER": mode}
+                shell = run.launch()
+                box = wait_for_window(MESSAGE_CAPTION, RENDERER_WAIT_S)
+                self.assertTrue(box, "no message")
+                status = press_and_wait(shell, "Return", box[0])
+                self.assertNotIn(status, (0, None), "the shell did not end with a failure")
+                self.assertEqual(0, run.read_trace().count(PLAY_LOOPED), "music was started")
+                self.assertNotRegex(capture_labels(run.capture), "[OB]")
+
+    def test_music_path_too_long_to_arrive_whole_plays_nothing_and_the_saver_runs(self):
+        # The path's first 255 characters name a real file, as a cut value would.
+        folder = os.path.join(ARGS.work, "long")
+        shutil.rmtree(folder, ignore_errors=True)
+        os.makedirs(folder)
+        name = "a" * (255 - len(win_path(folder)) - len("\\.wav")) + ".wav"
+        shutil.copy(self.wav, os.path.join(folder, name))
+        cut = win_path(os.path.join(folder, name))
+        self.assertEqual(255, len(cut))
+        run = SaverRun("long-value", 2, None, file_value=cut.encode() + b"x" * 100000)
+        labels = run.play(2)
+        self.assertNotRegex(labels, "[OB]", "a file named by the cut path was played")
+        self.assertEqual(0, run.trace.count(PLAY_LOOPED), "music was started")
+
     def test_no_sound_output_skips_the_wav(self):
         run = SaverRun("nodevice", 2, self.wav, sound=False)
         run.play(2)
@@ -250,6 +349,7 @@ def main():
     parser.add_argument("--work", required=True)
     parser.add_argument("--prefix", required=True)
     parser.add_argument("--root", required=True)
+    parser.add_argument("--stand-in", required=True, help="the stand-in renderer of the shell's run tests")
     ARGS, rest = parser.parse_known_args()
     unittest.main(argv=[sys.argv[0], "-v"] + rest)
 

@@ -47,14 +47,21 @@ TEST(SettingsFileWine, FileLaidDownWithTheKeyBytesLoadsByTheLoadRule) {
     const std::string wav = ansi(dir.file(L"loop.wav"));
     const std::string gone = ansi(dir.file(L"deleted.wav"));
     ASSERT_TRUE(wintest::writeFileBytes(dir.file(L"loop.wav"), "RIFF"));
+    // The longest path a program can open: a value of this length must arrive whole.
+    const std::wstring folder = dir.path() + L"\\";
+    const std::wstring longest = folder + std::wstring(MAX_PATH - 1 - folder.size() - 4, L'm') + L".wav";
+    ASSERT_TRUE(wintest::writeFileBytes(longest, "RIFF"));
     struct Case {
-        const char *kind, *repeat;
+        std::string kind;
+        const char* repeat;
         std::string file;
         int16_t wantKind, wantRepeat;
         std::string wantFile;
     };
     // Each load starts from source 1, track 4, so that a value left unchanged shows.
     const Case cases[] = {
+        {" 2", " 0", ansi(longest), 2, 0, ansi(longest)},
+        {"2." + std::string(100000, '0'), " 5", wav, 0, 5, wav},  // too long to arrive whole: no value at all
         {" 2", " 7", wav, 2, 7, wav},
         {"2", "1.7", wav + "\\", 2, 1, wav + "\\"},  // the file is tested without the backslash
         {" 2", " 0", gone, 0, 0, ""},                // a file source whose file is gone: no music
@@ -64,7 +71,8 @@ TEST(SettingsFileWine, FileLaidDownWithTheKeyBytesLoadsByTheLoadRule) {
         {"", "", "", 0, 0, ""},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "kind \"" << c.kind << "\", repeat \"" << c.repeat << "\", file " << c.file);
+        SCOPED_TRACE(testing::Message() << "kind \"" << c.kind.substr(0, 20) << "\", repeat \"" << c.repeat << "\", file "
+                                        << c.file);
         ASSERT_TRUE(wintest::writeFileBytes(iniPath, "[Section]\r\n" + KindBytes + "=" + c.kind + "\r\n" + RepeatBytes +
                                                          "=" + c.repeat + "\r\n" + FileBytes + "=" + c.file + "\r\n"));
         ShellSettings loaded;

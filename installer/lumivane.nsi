@@ -1,0 +1,146 @@
+; The Lumivane installer: puts Lumivane.scr and Lumivane.dll into the system folder of their width,
+; registers an uninstaller, and offers to make Lumivane the current screensaver.
+; Built by scripts/make-release:
+;   makensis -INPUTCHARSET UTF8 -DVERSION=1.1.0 -DARCH=x64|x86 -DPROGRAMS=<folder of the two programs>
+;            -DROOT=<source tree> -DSIZE_KB=<size of the two programs> -DOUTFILE=<installer> installer/lumivane.nsi
+Unicode true
+!if "${ARCH}" == "x64"
+  Target amd64-unicode
+!else
+  Target x86-unicode
+!endif
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include x64.nsh
+
+!define PRODUCT "Lumivane"
+!define PUBLISHER "the Lumivane authors"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumivane"
+!define DESKTOP_KEY "Control Panel\Desktop"
+!define SPI_SETSCREENSAVEACTIVE 17
+!define SPIF_UPDATE_AND_TELL 3       ; SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE
+!define ELEVATION_REQUIRED 740       ; ERROR_ELEVATION_REQUIRED, the exit code without administrator rights
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+BrandingText "${PRODUCT} ${VERSION}"
+; The programs go to the system folder; only the uninstaller lives here.
+!if "${ARCH}" == "x64"
+  InstallDir "$PROGRAMFILES64\${PRODUCT}"
+!else
+  InstallDir "$PROGRAMFILES\${PRODUCT}"
+!endif
+
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey /LANG=0 "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=0 "ProductVersion" "${VERSION}"
+VIAddVersionKey /LANG=0 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=0 "FileDescription" "${PRODUCT} setup"
+VIAddVersionKey /LANG=0 "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=0 "LegalCopyright" "Copyright (c) 2026 ${PUBLISHER}"
+
+!define MUI_ICON "${ROOT}\assets\dialog.ico"
+!define MUI_UNICON "${ROOT}\assets\dialog.ico"
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "$(MakeCurrentText)"
+!define MUI_FINISHPAGE_RUN_FUNCTION MakeCurrentAndOpenSettings
+!insertmacro MUI_PAGE_LICENSE "${ROOT}\LICENSE"
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "Japanese"
+
+LangString MakeCurrentText ${LANG_ENGLISH} "Make Lumivane the current screensaver and open the screensaver settings"
+LangString MakeCurrentText ${LANG_JAPANESE} "Lumivane を現在のスクリーンセーバーにして、スクリーンセーバーの設定を開く"
+LangString NeedsAdministrator ${LANG_ENGLISH} "Lumivane is installed into the Windows system folder: please run this setup as an administrator."
+LangString NeedsAdministrator ${LANG_JAPANESE} "Lumivane は Windows のシステムフォルダーにインストールされます。管理者として実行してください。"
+
+Var ProgramPath   ; where Lumivane.scr lands, as Windows must find it
+
+; The 64-bit installer writes the 64-bit registry and System32. The 32-bit one writes to
+; $SYSDIR, which 64-bit Windows redirects to SysWOW64; the screensaver setting must name that.
+!macro FindProgramPath
+  !if "${ARCH}" == "x64"
+    SetRegView 64
+    StrCpy $ProgramPath "$SYSDIR\Lumivane.scr"
+  !else
+    ${If} ${RunningX64}
+      StrCpy $ProgramPath "$WINDIR\SysWOW64\Lumivane.scr"
+    ${Else}
+      StrCpy $ProgramPath "$SYSDIR\Lumivane.scr"
+    ${EndIf}
+  !endif
+!macroend
+
+!macro RequireAdministrator
+  UserInfo::GetAccountType
+  Pop $0
+  ${If} $0 != "admin"
+    MessageBox MB_OK|MB_ICONSTOP "$(NeedsAdministrator)" /SD IDOK
+    SetErrorLevel ${ELEVATION_REQUIRED}
+    Quit
+  ${EndIf}
+!macroend
+
+Function .onInit
+  !insertmacro RequireAdministrator
+  !insertmacro FindProgramPath
+FunctionEnd
+
+Function un.onInit
+  !insertmacro RequireAdministrator
+  !insertmacro FindProgramPath
+FunctionEnd
+
+; Lumivane becomes the current screensaver, and Windows is told.
+Function MakeCurrent
+  WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$ProgramPath"
+  System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_UPDATE_AND_TELL})'
+FunctionEnd
+
+Function MakeCurrentAndOpenSettings
+  Call MakeCurrent
+  Exec '"$SYSDIR\control.exe" desk.cpl,,@screensaver'
+FunctionEnd
+
+; Over an older version the files, the uninstaller and the one Uninstall entry are replaced.
+Section "Lumivane"
+  SetOverwrite on
+  SetOutPath "$SYSDIR"
+  File "${PROGRAMS}\Lumivane.scr"
+  File "${PROGRAMS}\Lumivane.dll"
+  SetOutPath "$INSTDIR"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$ProgramPath,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" ${SIZE_KB}
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  ; A silent install has no finish page: the check box's default stands, without opening any window.
+  ${If} ${Silent}
+    Call MakeCurrent
+  ${EndIf}
+SectionEnd
+
+; The settings are the user's (in %APPDATA%\Lumivane, or beside a copy the user placed): they stay.
+Section "Uninstall"
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  ${If} $0 == $ProgramPath
+    DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  ${EndIf}
+  Delete "$SYSDIR\Lumivane.scr"
+  Delete "$SYSDIR\Lumivane.dll"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+SectionEnd
