@@ -34,6 +34,18 @@ lumivane_compile_locale() {
   ) 9>"$dir/.lock"
 }
 
+# Runs what follows under the given locale, compiled beside the prefix: Wine takes a program's
+# interface language and ANSI code page from the Unix locale, so the machine's own LANG must not reach it.
+lumivane_use_locale() {
+  local prefix="$1" name="$2" dir var
+  dir="$(dirname "$prefix")/locale"
+  lumivane_compile_locale "$dir" "$name" || return 1
+  for var in $(compgen -e); do
+    case "$var" in LC_*|LANGUAGE) unset "$var" ;; esac
+  done
+  export LOCPATH="$dir" LANG="$name"
+}
+
 # Installs whatever is missing (as root), or says what to install.
 lumivane_require_packages() {
   local missing=() p
