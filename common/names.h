@@ -27,6 +27,9 @@
 #define TEXT_FILE_FILTER 1012        // the file choice's description of MP3 and WAV files
 #define TEXT_FILE_DIALOG_TITLE 1013  // title of the file choice
 #define TEXT_RENDERER_NOT_STARTED 1014  // Lumivane.dll is there but could not be started
+#define TEXT_SCREENS 1015            // caption of the choice of screens
+#define TEXT_SCREENS_EVERY 1016      // the scene on every monitor
+#define TEXT_SCREENS_PRIMARY 1017    // the scene on the primary monitor only, the others black
 
 #ifndef RC_INVOKED
 

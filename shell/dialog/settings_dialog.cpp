@@ -43,6 +43,10 @@ constexpr TwipsRect FileLabelPlace{1020, 1740, 5355, 435};
 constexpr TwipsRect MoreWorksButtonPlace{2880, 3000, 1875, 375};
 constexpr TwipsRect SaveButtonPlace{4800, 3000, 1095, 375};
 constexpr TwipsRect CancelButtonPlace{5940, 3000, 1035, 375};
+// The choice of screens, on the dialog left of the buttons.
+constexpr TwipsRect ScreensLabelPlace{180, 3075, 660, 195};
+constexpr TwipsRect ScreensBoxPlace{900, 3015, 1860, 300};
+constexpr int ScreensListHeightPx = 60;         // height of the opened list of two, pixels
 constexpr int TrackListHeightPx = 220;          // height of the opened track list, pixels
 constexpr int TrackEntries = 31;                // "", "1" ... "30"
 constexpr unsigned SourceTexts[3] = {TEXT_SOURCE_NONE, TEXT_SOURCE_CD, TEXT_SOURCE_FILE};
@@ -60,6 +64,8 @@ enum : int {
     IdTrackLabel,
     IdSourceMark0,   // + source
     IdSourceLabel0 = IdSourceMark0 + 3,
+    IdScreensLabel = IdSourceLabel0 + 3,
+    IdScreensBox,
 };
 
 // The heading frame's colours.
@@ -73,6 +79,7 @@ struct SettingsDialog {
     HWND hwnd = nullptr;
     HWND panel = nullptr;
     HWND trackBox = nullptr;
+    HWND screensBox = nullptr;   // its entries: every monitor, then the primary only
     HWND fileButton = nullptr;
     HWND saveButton = nullptr;
     HWND cancelButton = nullptr;
@@ -205,10 +212,11 @@ void chooseFile(SettingsDialog& d) {
     SetWindowTextW(d.fileLabel, fromAnsi(ansi).c_str());
 }
 
-// Writes the three keys; on a failed save the user is told, the file is as it was and the dialog stays open.
+// Writes the keys; on a failed save the user is told, the file is as it was and the dialog stays open.
 bool saveSettings(SettingsDialog& d) {
     const TrackText track = trackFromText(toUtf8(windowText(d.trackBox)));
     d.settings->repeatTrack = track.value;
+    d.settings->screens = SendMessageW(d.screensBox, CB_GETCURSEL, 0, 0) == 1 ? ScreensPrimaryOnly : ScreensEveryMonitor;
     const std::wstring file = settingsFilePath();
     const bool saved = saveSettingsFile(*d.settings, file);
     if (!saved) {
@@ -323,7 +331,22 @@ HWND makeTextLabel(SettingsDialog& d, int id, unsigned text, const TwipsRect& pl
     return makeLabel(d, id, shellText(d.instance, text).c_str(), place, labelStyle);
 }
 
-// Creates the controls in tab order: panel (track box, file button), then save, cancel, more works.
+// The choice of screens: a label and a list of two on the dialog itself, the stored choice selected.
+void createScreensChoice(SettingsDialog& d) {
+    createLabel(d.hwnd, IdScreensLabel, shellText(d.instance, TEXT_SCREENS).c_str(), pixels(ScreensLabelPlace), 0,
+                d.font);
+    const RECT b = pixels(ScreensBoxPlace);
+    d.screensBox = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, b.left,
+                                   b.top, b.right - b.left, b.bottom - b.top + ScreensListHeightPx, d.hwnd,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdScreensBox)), d.instance, nullptr);
+    SendMessageW(d.screensBox, WM_SETFONT, reinterpret_cast<WPARAM>(d.font), FALSE);
+    for (unsigned text : {TEXT_SCREENS_EVERY, TEXT_SCREENS_PRIMARY}) {
+        SendMessageW(d.screensBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shellText(d.instance, text).c_str()));
+    }
+    SendMessageW(d.screensBox, CB_SETCURSEL, d.settings->screens == ScreensPrimaryOnly ? 1 : 0, 0);
+}
+
+// Creates the controls in tab order: panel (track box, file button), the screens, then save, cancel, more works.
 void createControls(SettingsDialog& d) {
     const RECT p = pixels(PanelPlace);
     d.panel = CreateWindowExW(WS_EX_CONTROLPARENT, PanelClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
@@ -344,6 +367,7 @@ void createControls(SettingsDialog& d) {
         d.sourceMarks[i] = makeLabel(d, IdSourceMark0 + i, L"", SourceMarkPlaces[i], 0);
         makeTextLabel(d, IdSourceLabel0 + i, SourceTexts[i], SourceLabelPlaces[i], 0);
     }
+    createScreensChoice(d);
     d.saveButton = makeCommand(d, d.hwnd, IdSaveButton, TEXT_SAVE, SaveButtonPlace);
     d.cancelButton = makeCommand(d, d.hwnd, IdCancelButton, TEXT_CANCEL, CancelButtonPlace);
     d.moreWorksButton = makeCommand(d, d.hwnd, IdMoreWorksButton, TEXT_MORE_WORKS, MoreWorksButtonPlace);

@@ -34,10 +34,10 @@ struct RunHost {
     MusicPlayer music{mci, sound};
 };
 
-// Starts the renderer with its path alone as the command line, shown normally; keeps no handle.
-// False when the file cannot be started (missing, empty, not a program).
-bool startRenderer(const std::wstring& path) {
-    std::wstring commandLine = L"\"" + path + L"\"";
+// Starts the renderer with its quoted path and `arguments` as the command line, shown normally;
+// keeps no handle. False when the file cannot be started (missing, empty, not a program).
+bool startRenderer(const std::wstring& path, const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + path + L"\"" + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -87,7 +87,7 @@ void abandonRun(RunHost& host) {
 void startRun(RunHost& host) {
     host.watch = RendererWatch(GetTickCount());
     setTimerRunning(host, RendererWatchTimer, RendererWatchIntervalMs, host.watchTimerRunning, true);
-    if (!startRenderer(programFolderW() + L"\\" + RendererFileName)) abandonRun(host);
+    if (!startRenderer(programFolderW() + L"\\" + RendererFileName, rendererArguments(host.settings))) abandonRun(host);
 }
 
 // Close request: music off, pointer back for /s, then the process ends; never refused.

@@ -33,6 +33,11 @@ LoadPlan planLoad(const ShellSettings& settings) {
     return plan;
 }
 
+// Every monitor is the renderer's own default; only the primary-only choice is said.
+std::wstring rendererArguments(const ShellSettings& settings) {
+    return settings.screens == ScreensPrimaryOnly ? L" /screens:primary" : L"";
+}
+
 // A CD whose control already ended by itself is left untouched; music never started is not stopped.
 ClosePlan planClose(bool musicStarted, bool cdTimerRunning, const ShellSettings& settings, wchar_t modeLetter) {
     ClosePlan plan;

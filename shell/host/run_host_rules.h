@@ -29,6 +29,9 @@ struct LoadPlan {
 };
 LoadPlan planLoad(const ShellSettings& settings);
 
+// What follows the renderer's quoted path on its command line: the screens the scene plays on.
+std::wstring rendererArguments(const ShellSettings& settings);
+
 // What the host stops when it is asked to close.
 struct ClosePlan {
     bool stopCdAndTimer = false;   // only while CD control is still running

@@ -9,12 +9,19 @@
 namespace {
 constexpr double Int16Min = -32768.0;
 constexpr double Int16Max = 32767.0;
+
+// Applies the load rule to one number: an empty text is 0, one that is no number keeps the value.
+void loadNumber(const std::string& text, int16_t& value) {
+    if (trimBlanks(text).empty()) value = 0;
+    else parseSettingNumber(text, value);
+}
 }  // namespace
 
 const char IniSection[] = "Section";
 const char IniKeySource[] = "BGM\x8B\xE6\x95\xAA";
 const char IniKeyRepeat[] = "BGM\xD8\xCB\xDF\xB0\xC4";
 const char IniKeyFile[] = "BGM\xCC\xA7\xB2\xD9";
+const char IniKeyScreens[] = "Screens";
 
 // Reads a stored number as a whole decimal text between blanks, floored, within 16 bits.
 bool parseSettingNumber(const std::string& text, int16_t& value) {
@@ -37,17 +44,14 @@ std::string fileTestPath(const std::string& path) {
 }
 
 // Applies the load rule; a music file that cannot be opened falls back to no music.
-void applyStoredSettings(ShellSettings& settings, const std::string& sourceText,
-                         const std::string& repeatText, const std::string& fileText,
+void applyStoredSettings(ShellSettings& settings, const StoredTexts& stored,
                          const std::function<bool(const std::string&)>& fileExists) {
-    if (trimBlanks(sourceText).empty()) settings.musicSource = 0;
-    else parseSettingNumber(sourceText, settings.musicSource);
-    if (trimBlanks(repeatText).empty()) settings.repeatTrack = 0;
-    else parseSettingNumber(repeatText, settings.repeatTrack);
-
-    if (!fileText.empty()) {
-        settings.musicFile = fileText;
-        if (fileExists(fileText)) return;
+    loadNumber(stored.source, settings.musicSource);
+    loadNumber(stored.repeat, settings.repeatTrack);
+    loadNumber(stored.screens, settings.screens);
+    if (!stored.file.empty()) {
+        settings.musicFile = stored.file;
+        if (fileExists(stored.file)) return;
     }
     settings.musicFile.clear();
     if (settings.musicSource == MusicSourceFile) settings.musicSource = MusicSourceNone;

@@ -1,22 +1,26 @@
-// The shell's three settings: their values, the load rule, their number format and the INI key
-// names. No Windows here.
+// The shell's settings: their values, the load rule, their number format and the INI key names.
+// No Windows here.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
 
-// The three stored settings; the shell's entry point owns one copy and hands it on.
+// The stored settings; the shell's entry point owns one copy and hands it on.
 struct ShellSettings {
     int16_t musicSource = 0;  // 0 no music, 1 audio CD, 2 MP3 or WAV file; others mean no music
     int16_t repeatTrack = 0;  // CD track to repeat, 0 none
     std::string musicFile;    // full path in the system ANSI code page, empty for none
+    int16_t screens = 0;      // 1 the scene on the primary monitor only; others every monitor
 };
 
 // Music sources stored in musicSource.
 constexpr int16_t MusicSourceNone = 0;
 constexpr int16_t MusicSourceCd = 1;
 constexpr int16_t MusicSourceFile = 2;
+// Where the scene plays, stored in screens.
+constexpr int16_t ScreensEveryMonitor = 0;
+constexpr int16_t ScreensPrimaryOnly = 1;
 
 // Section name and the three key names, as the exact Shift-JIS bytes stored files hold
 // whatever the system's code page is.
@@ -24,6 +28,7 @@ extern const char IniSection[];    // "Section"
 extern const char IniKeySource[];  // "BGM区分"   = 42 47 4D 8B E6 95 AA
 extern const char IniKeyRepeat[];  // "BGMﾘﾋﾟｰﾄ" = 42 47 4D D8 CB DF B0 C4
 extern const char IniKeyFile[];    // "BGMﾌｧｲﾙ"  = 42 47 4D CC A7 B2 D9
+extern const char IniKeyScreens[]; // "Screens", plain ASCII; files written before it lack it
 
 // Reads a stored number: blanks ignored, decimal (fraction and exponent allowed), floored toward
 // minus infinity. Not a number or outside the 16-bit range: false, and `value` is left as it was.
@@ -35,7 +40,11 @@ std::string formatSettingNumber(int value);
 // Path the file test opens: one trailing backslash removed.
 std::string fileTestPath(const std::string& path);
 
-// Fills `settings` from the three stored texts as the load rule says; `fileExists` tests the music file.
-void applyStoredSettings(ShellSettings& settings, const std::string& sourceText,
-                         const std::string& repeatText, const std::string& fileText,
+// The texts a settings file holds under the keys; empty for a missing key.
+struct StoredTexts {
+    std::string source, repeat, file, screens;
+};
+
+// Fills `settings` from the stored texts as the load rule says; `fileExists` tests the music file.
+void applyStoredSettings(ShellSettings& settings, const StoredTexts& stored,
                          const std::function<bool(const std::string&)>& fileExists);

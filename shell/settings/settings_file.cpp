@@ -68,7 +68,8 @@ struct StoredValue {
 std::vector<StoredValue> storedValues(const ShellSettings& settings) {
     return {{IniKeySource, formatSettingNumber(settings.musicSource)},
             {IniKeyRepeat, formatSettingNumber(settings.repeatTrack)},
-            {IniKeyFile, settings.musicFile}};
+            {IniKeyFile, settings.musicFile},
+            {IniKeyScreens, formatSettingNumber(settings.screens)}};
 }
 
 // Writes the values into the file and reads them back from the disk, not from the profile
@@ -106,9 +107,9 @@ bool writeIniValue(const std::string& section, const std::string& key, const std
 
 // Loads the three settings of one file into `settings` by the load rule.
 void loadSettingsFile(ShellSettings& settings, const std::string& file) {
-    applyStoredSettings(settings, readIniValue(IniSection, IniKeySource, file),
-                        readIniValue(IniSection, IniKeyRepeat, file),
-                        readIniValue(IniSection, IniKeyFile, file), fileExists);
+    const StoredTexts stored{readIniValue(IniSection, IniKeySource, file), readIniValue(IniSection, IniKeyRepeat, file),
+                             readIniValue(IniSection, IniKeyFile, file), readIniValue(IniSection, IniKeyScreens, file)};
+    applyStoredSettings(settings, stored, fileExists);
 }
 
 // The profile functions report success for writes that never reached the disk (a full disk cuts

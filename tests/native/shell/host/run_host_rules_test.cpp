@@ -33,6 +33,16 @@ TEST(MusicChoice, SourceAndLastThreeLettersOfTheFile) {
         EXPECT_EQ(steps(planLoad(settingsOf(c.kind, c.file))), c.steps) << c.kind << " " << c.file;
 }
 
+TEST(RendererCommandLine, ThePrimaryOnlyChoiceIsPassedOn) {
+    ShellSettings settings;
+    for (int16_t screens : {ScreensEveryMonitor, int16_t{7}}) {
+        settings.screens = screens;
+        EXPECT_EQ(rendererArguments(settings), L"");
+    }
+    settings.screens = ScreensPrimaryOnly;
+    EXPECT_EQ(rendererArguments(settings), L" /screens:primary");
+}
+
 TEST(CloseSteps, MusicStopsAndPointer) {
     EXPECT_EQ(steps(planClose(true, true, settingsOf(1, ""), L'S')), "cd pointer ");
     EXPECT_EQ(steps(planClose(true, false, settingsOf(1, ""), L'S')), "pointer ") << "CD control that ended is left alone";

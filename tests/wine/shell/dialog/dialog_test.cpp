@@ -114,6 +114,7 @@ public:
     std::string iniBytes() const { return readFileBytes(iniPath()); }
     HWND panel() const { return FindWindowExW(hwnd, nullptr, PanelClass, nullptr); }
     HWND combo() const { return FindWindowExW(panel(), nullptr, L"ComboBox", nullptr); }
+    HWND screensBox() const { return FindWindowExW(hwnd, nullptr, L"ComboBox", nullptr); }
     HWND label(const wchar_t* text) const { return FindWindowExW(panel(), nullptr, LabelClass, text); }
     HWND button(const wchar_t* caption) const {
         HWND b = FindWindowExW(hwnd, nullptr, CommandClassName, caption);
@@ -226,11 +227,18 @@ TEST(SettingsDialog, CdSourceAtLoadEnablesTheTrackBoxOnlyAndAHalfTrackSavesRound
     ask(run.combo(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
     typeText(L"3.5");
     EXPECT_TRUE(within(2000, [&] { return textOf(run.combo()) == L"3.5"; })) << narrow(textOf(run.combo()));
+    // A file without the screens key shows every monitor; the primary only is chosen with the keyboard.
+    EXPECT_EQ(ask(run.screensBox(), CB_GETCURSEL), 0);
+    clickCentre(run.screensBox());
+    pressKey(VK_DOWN);
+    pressKey(VK_RETURN);
+    EXPECT_TRUE(within(2000, [&] { return ask(run.screensBox(), CB_GETCURSEL) == 1; }));
     ASSERT_TRUE(run.clickAndExit(L"設定"));
     std::string ini = run.iniBytes();
     EXPECT_EQ(stored(ini, KeySource), "1");
     EXPECT_EQ(stored(ini, KeyRepeat), "4");
     EXPECT_EQ(stored(ini, KeyFile), "");
+    EXPECT_EQ(stored(ini, "Screens"), "1");
     EXPECT_NE(ini.find(otherSection), std::string::npos) << "other sections are kept: " << ini;
     EXPECT_EQ(folderEntries(run.folder), (std::vector<std::wstring>{L"Lumivane.dll", L"Lumivane.ini", L"Lumivane.scr"}))
         << "no temporary file is left";
@@ -241,14 +249,15 @@ TEST(SettingsDialog, FileSourceAtLoadEnablesTheFileButtonOnlyAndCancelAfterChang
     DialogRun run("");
     std::wstring song = run.file(L"song.mp3");
     ASSERT_TRUE(writeFileBytes(song, "ID3"));
-    const std::string before = iniText(" 2", " 0", narrow(song)) + "; hand-written note\r\n";
+    const std::string before = iniText(" 2", " 0", narrow(song)) + "Screens= 1\r\n; hand-written note\r\n";
     ASSERT_TRUE(writeFileBytes(run.iniPath(), before));
     ASSERT_NE(run.open(), nullptr);
     HWND fileButton = run.button(L"...");
     EXPECT_TRUE(IsWindowEnabled(fileButton));
     EXPECT_FALSE(IsWindowEnabled(run.combo()));
     EXPECT_TRUE(looksLike(buttonEdge(fileButton), pictureEdge(L"button_normal.bmp"), 2));
-    EXPECT_NE(run.label(song.c_str()), nullptr) << "lbl_Fname shows the file";
+    EXPECT_NE(run.label(song.c_str()), nullptr) << "the path box shows the file";
+    EXPECT_EQ(ask(run.screensBox(), CB_GETCURSEL), 1) << "the primary only, as stored";
     clickCentre(run.label(L"音楽CD"));
     EXPECT_TRUE(within(1000, [&] { return !IsWindowEnabled(fileButton); }));
     ASSERT_TRUE(run.clickAndExit(L"ｷｬﾝｾﾙ"));

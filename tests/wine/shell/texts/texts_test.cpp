@@ -178,8 +178,8 @@ TEST_F(Texts, SettingsDialogShowsEveryTextInTheInterfaceLanguage) {
         ASSERT_NE(dialog, nullptr);
         // Three radio marks and the empty file label show no text.
         Controls expected(4, {LabelClass, L""});
-        for (unsigned id :
-             {TEXT_MUSIC_HEADING, TEXT_SOURCE_NONE, TEXT_SOURCE_CD, TEXT_SOURCE_FILE, TEXT_REPEAT_TRACK}) {
+        for (unsigned id : {TEXT_MUSIC_HEADING, TEXT_SOURCE_NONE, TEXT_SOURCE_CD, TEXT_SOURCE_FILE, TEXT_REPEAT_TRACK,
+                            TEXT_SCREENS}) {
             expected.push_back({LabelClass, tables(id, locale.language)});
             EXPECT_FALSE(expected.back().second.empty()) << id;
         }
@@ -189,6 +189,12 @@ TEST_F(Texts, SettingsDialogShowsEveryTextInTheInterfaceLanguage) {
         }
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(controlTexts(dialog), expected);
+        HWND screens = FindWindowExW(dialog, nullptr, L"ComboBox", nullptr);
+        for (int entry : {0, 1}) {
+            wchar_t text[64] = {};
+            ask(screens, CB_GETLBTEXT, entry, reinterpret_cast<LPARAM>(text));
+            EXPECT_EQ(text, tables(entry == 0 ? TEXT_SCREENS_EVERY : TEXT_SCREENS_PRIMARY, locale.language));
+        }
         saveScreenshot(dialog, std::string("dialog-") + locale.name);
 
         // The file choice: its title and its file type.
@@ -254,6 +260,7 @@ TEST_F(Texts, SettingsSavedUnderOneLanguageLoadUnderTheOtherWithTheSameKeys) {
         EXPECT_EQ(stored(ini, KeySource), "1");
         EXPECT_EQ(stored(ini, KeyRepeat), std::string(track.begin(), track.end()));
         EXPECT_EQ(stored(ini, KeyFile), path);
-        EXPECT_EQ(std::count(ini.begin(), ini.end(), '\n'), 4) << "the section and the three keys only:\n" << ini;
+        EXPECT_EQ(stored(ini, "Screens"), "0");
+        EXPECT_EQ(std::count(ini.begin(), ini.end(), '\n'), 5) << "the section and the four keys only:\n" << ini;
     }
 }
