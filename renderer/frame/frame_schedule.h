@@ -8,9 +8,10 @@
 // Refresh rate assumed where the system does not report one (Hz).
 constexpr int DefaultRefreshHz = 60;
 // Presents that come back this many times faster than the display refreshes run "far above" it:
-// the driver does not wait for the display, so the renderer waits instead. Up to this factor,
-// waiting could only cost frames of a driver that does wait, or of a machine that is slow.
-constexpr int64_t FarAboveFactorPercent = 150;
+// the driver does not wait for the display, so the renderer waits instead. A driver that waits
+// returns about once a period, and a machine that draws little faster than the display gains
+// little from waiting, so both are left alone.
+constexpr int64_t FarAboveFactorPercent = 125;
 
 // Console display states as the power-setting notification reports them.
 constexpr uint32_t DisplayStateOff = 0;

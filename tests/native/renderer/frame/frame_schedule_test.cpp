@@ -9,18 +9,26 @@
 namespace {
 constexpr int64_t Second = 1000000;  // microseconds
 
-// Frames a loop shows in one second when drawing a frame takes drawUs(frame) and each wait the
-// pacer asks for lasts as long as the system makes it (waitAs).
-int framesInASecond(FramePacer& pacer, const std::function<int64_t(int)>& drawUs,
+// Frames a loop shows in one second when a frame started at `start` takes drawUs(start) to draw and
+// present, and each wait the pacer asks for lasts as long as the system makes it (waitAs).
+int framesInASecond(FramePacer& pacer, const std::function<int64_t(int64_t)>& drawUs,
                     const std::function<int64_t(int64_t)>& waitAs = [](int64_t us) { return us; }) {
     int64_t now = 0;
     int frames = 0;
     while (now < Second) {
         const int64_t start = now;
-        now += drawUs(frames++);
+        now += drawUs(start);
         now += waitAs(waitAfterFrame(pacer, start, now));
+        ++frames;
     }
     return frames;
+}
+
+// A driver that draws in 3 ms and then holds the present until the display's next refresh.
+int64_t presentOnRefresh(int64_t start) {
+    constexpr int64_t Period = Second / 60;
+    const int64_t drawn = start + 3000;
+    return drawn + (Period - drawn % Period) % Period - start;
 }
 }  // namespace
 
@@ -36,21 +44,24 @@ TEST(FramePacing, OnlyPresentsFarAboveTheRefreshRateAreHeldToIt) {
         const char* what;
         int refreshHz;
         bool enabled;
-        int64_t drawUs;
+        std::function<int64_t(int64_t)> drawUs;
         int low, high;  // frames in the second
     };
+    auto takes = [](int64_t us) { return [us](int64_t) { return us; }; };
     const Case cases[] = {
-        {"fast driver, 60 Hz", 60, true, 3000, 59, 61},
-        {"fast driver, 75 Hz", 75, true, 3000, 74, 76},
-        {"pacing switched off", 60, false, 3000, 333, 334},
-        {"presents 1.4 times the refresh rate: left alone", 60, true, 12000, 83, 84},
-        {"slower than the display: left alone", 60, true, 25000, 40, 40},
+        {"fast driver, 60 Hz", 60, true, takes(3000), 59, 61},
+        {"fast driver, 75 Hz", 75, true, takes(3000), 74, 76},
+        {"pacing switched off", 60, false, takes(3000), 333, 334},
+        {"presents 1.4 times the refresh rate", 60, true, takes(12000), 59, 61},
+        {"presents 1.2 times the refresh rate: left alone", 60, true, takes(14000), 71, 72},
+        {"slower than the display: left alone", 60, true, takes(25000), 40, 40},
+        {"a driver that waits for the display loses no frame", 60, true, presentOnRefresh, 60, 61},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         FramePacer pacer;
         startPacing(pacer, c.refreshHz, c.enabled);
-        const int frames = framesInASecond(pacer, [&](int) { return c.drawUs; });
+        const int frames = framesInASecond(pacer, c.drawUs);
         EXPECT_GE(frames, c.low);
         EXPECT_LE(frames, c.high);
     }
@@ -60,11 +71,11 @@ TEST(FramePacing, OnlyPresentsFarAboveTheRefreshRateAreHeldToIt) {
 TEST(FramePacing, WaitsRoundedToMillisecondsOrOvershootingStillGiveTheRefreshRate) {
     FramePacer pacer;
     startPacing(pacer, 60, true);
-    EXPECT_NEAR(framesInASecond(pacer, [](int) { return 2500; },
+    EXPECT_NEAR(framesInASecond(pacer, [](int64_t) { return 2500; },
                                 [](int64_t us) { return (us + 500) / 1000 * 1000; }),
                 60, 1);
     startPacing(pacer, 60, true);
-    EXPECT_NEAR(framesInASecond(pacer, [](int) { return 2500; }, [](int64_t us) { return us + 900; }), 60, 1);
+    EXPECT_NEAR(framesInASecond(pacer, [](int64_t) { return 2500; }, [](int64_t us) { return us + 900; }), 60, 1);
 }
 
 // A frame that overruns (a close-up, a busy moment) is followed by paced frames, not by a burst
