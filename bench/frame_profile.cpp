@@ -1,7 +1,7 @@
 // The renderer's drawing run natively on X11 (GLX, Mesa), to profile it where the tools work: under
 // callgrind with LP_NUM_THREADS=0 the rasterizer runs on this thread, and the instruction counts of
 // a frame repeat exactly from run to run, whatever else the machine does. Not a test: it prints figures.
-//   frame_profile batched|per-sprite [frames] [warm-up frames]
+//   frame_profile batched|per-sprite [frames] [drawn warm-up frames] [seconds of the camera path first]
 // Only the measured frames are counted when run with valgrind --tool=callgrind --collect-atstart=no
 // --toggle-collect='*measuredFrames*'.
 #include <GL/glx.h>
@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
     const bool perSprite = argc > 1 && std::strcmp(argv[1], "per-sprite") == 0;
     const int frames = argc > 2 ? std::atoi(argv[2]) : DefaultFrames;
     const int drawnWarmUp = argc > 3 ? std::atoi(argv[3]) : DefaultDrawnWarmUp;
+    const float pathSeconds = argc > 4 ? static_cast<float>(std::atof(argv[4])) : 0.0f;
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         std::fprintf(stderr, "no X display\n");
@@ -92,6 +93,7 @@ int main(int argc, char** argv) {
     }
     createSceneObjects(scene);
     for (int k = 0; k < WarmUpFrames; ++k) advanceScene(scene, WarmUpDt);
+    for (float t = 0; t < pathSeconds; t += MeasuredDt) advanceScene(scene, MeasuredDt);
     for (int k = 0; k < drawnWarmUp; ++k) renderFrame(drawing, scene, MeasuredDt, twoPassSwap, presenter);
     glFinish();
 
@@ -101,8 +103,8 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     measuredFrames(drawing, scene, presenter, twoPassSwap, frames);
     const double wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%dx%d %s (%d depth bits): %d frames, %.1f fps, %.2f ms processor time per frame\n", width, height,
-                perSprite ? "per-sprite" : "batched", depthBits, frames, frames * 1000.0 / wallMs,
+    std::printf("%dx%d %s (%d depth bits), camera at %.0f: %d frames, %.1f fps, %.2f ms processor time per frame\n",
+                width, height, perSprite ? "per-sprite" : "batched", depthBits, scene.cameraZ, frames, frames * 1000.0 / wallMs,
                 (processCpuMs() - cpuStart) / frames);
 
     destroyDrawingObjects(drawing);
