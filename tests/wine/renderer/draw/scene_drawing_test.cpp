@@ -26,6 +26,11 @@ constexpr float SimulatedDt = 0.05f;
 // Frames drawn before a picture is captured: after them the veil has left less than 1/1000 of anything older.
 constexpr int FramesThatShapeAPicture = 30;
 constexpr double Pi = 3.14159265358979;
+// Pixels with a channel of at least this level count as lit (0..255), as in the live run's screenshot check.
+constexpr int LitLevel = 16;
+// The picture comparison allows this much: levels of a channel, and a share of the lit pixels.
+constexpr int PictureLevelTolerance = 2;
+constexpr double LitShareTolerance = 0.005;
 
 HWND window = nullptr;
 int width = 0;
@@ -260,9 +265,7 @@ std::vector<uint8_t> drawSeededFrames(SceneDrawing& drawing, int frames) {
     return readRgb(0, 0, width, height);
 }
 
-// Pixels with a channel of at least this level count as lit (0..255).
-constexpr int LitLevel = 16;
-
+// Pixels of an RGB picture with a channel at LitLevel or above.
 size_t litPixels(const std::vector<uint8_t>& rgb) {
     size_t lit = 0;
     for (size_t k = 0; k + 2 < rgb.size(); k += 3) lit += std::max({rgb[k], rgb[k + 1], rgb[k + 2]}) >= LitLevel;
@@ -294,8 +297,8 @@ TEST_F(Picture, BatchedFrameFromAClearedScreenMatchesThePerSpriteOne) {
         std::printf("camera %.0f: largest channel difference %d, lit pixels %.0f and %.0f\n", cameraZ, largest,
                     earlierLit, batchedLit);
         EXPECT_GT(earlierLit, 0.005 * width * height) << "the comparison covers a picture full of sprites";
-        EXPECT_LE(largest, 2);
-        EXPECT_NEAR(batchedLit, earlierLit, 0.005 * earlierLit);
+        EXPECT_LE(largest, PictureLevelTolerance);
+        EXPECT_NEAR(batchedLit, earlierLit, LitShareTolerance * earlierLit);
     }
 }
 
