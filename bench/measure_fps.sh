@@ -3,10 +3,14 @@
 # once all particles are in play. Run it inside a session of the wanted screen size, e.g.
 #   scripts/wine-session --screen 1920x1080x24 -- bench/measure_fps.sh dist/win64 out/fps-1080
 #   measure_fps.sh <dist dir> <output dir> [warm-up seconds] [measured seconds]
+# Pacing is off (LUMIVANE_UNPACED=1) unless MEASURE_PACED=1; LUMIVANE_DRAWING=per-sprite measures
+# the earlier drawing. Leaves fps.log, shot.png and result.txt in the output folder.
 set -u
 dist="$1"; out="$2"; warmup="${3:-125}"; measured="${4:-30}"
 wine64=/usr/lib/wine/wine64
 clock_ticks=$(getconf CLK_TCK)
+if [ "${MEASURE_PACED:-0}" = 1 ]; then unset LUMIVANE_UNPACED; pacing=paced; else export LUMIVANE_UNPACED=1; pacing=unpaced; fi
+drawing="${LUMIVANE_DRAWING:-batched}"
 
 mkdir -p "$out"; rm -f "$out/fps.log"
 WINEDEBUG=-all,+fps "$wine64" "$dist/Lumivane.dll" 2>"$out/fps.log" &
@@ -18,9 +22,11 @@ cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$renderer/stat"; }
 for _ in $(seq 1 120); do xdotool search --name '^Glimra_VC$' >/dev/null 2>&1 && break; sleep 0.25; done
 sleep "$warmup"
 lines_before=$(grep -c approx "$out/fps.log")
+load=$(cut -d' ' -f1 /proc/loadavg)
 ticks_before=$(cpu_ticks); start=$(date +%s.%N)
 sleep "$measured"
 ticks_after=$(cpu_ticks); end=$(date +%s.%N)
+load_after=$(cut -d' ' -f1 /proc/loadavg)
 import -window root "$out/shot.png"
 xdotool key space
 wait "$renderer"
@@ -29,8 +35,9 @@ wait "$renderer"
 fps=$(grep -o 'approx [0-9.]*' "$out/fps.log" | tail -n +$((lines_before + 1)) | awk '{ s += $2; n++ } END { if (n) printf "%.1f", s / n; else print 0 }')
 screen=$(xdpyinfo | awk '/dimensions:/ { print $2; exit }')
 awk -v fps="$fps" -v t0="$start" -v t1="$end" -v c0="$ticks_before" -v c1="$ticks_after" -v hz="$clock_ticks" \
-    -v screen="$screen" -v warm="$warmup" 'BEGIN {
+    -v screen="$screen" -v warm="$warmup" -v drawing="$drawing" -v pacing="$pacing" -v load="$load" \
+    -v load_after="$load_after" 'BEGIN {
   seconds = t1 - t0; cpu = (c1 - c0) / hz; frames = fps * seconds
-  printf "screen %s, after %d s: %.1f fps; renderer process %.2f cores busy, %.2f ms processor time per frame\n",
-         screen, warm, fps, cpu / seconds, (frames > 0 ? cpu * 1000 / frames : 0)
+  printf "screen %s, %s drawing, %s, after %d s: %.1f fps; renderer process %.2f cores busy, %.2f ms processor time per frame, %.0f ms per second (load average %s before, %s after)\n",
+         screen, drawing, pacing, warm, fps, cpu / seconds, (frames > 0 ? cpu * 1000 / frames : 0), cpu * 1000 / seconds, load, load_after
 }' | tee "$out/result.txt"

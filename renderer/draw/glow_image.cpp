@@ -21,3 +21,27 @@ void buildGlowImage(uint8_t image[GlowImageSize * GlowImageSize]) {
         }
     }
 }
+
+// Each level follows the one before it.
+int glowMipmapOffset(int level) {
+    int offset = 0;
+    for (int n = 0; n < level; ++n) offset += (GlowImageSize >> n) * (GlowImageSize >> n);
+    return offset;
+}
+
+// A box filter over powers of two: every texel of a level stands for a 2 x 2 block of the level above.
+void buildGlowMipmaps(uint8_t chain[GlowMipmapTexels]) {
+    buildGlowImage(chain);
+    for (int level = 1; level < GlowMipmapLevels; ++level) {
+        const int side = GlowImageSize >> level;
+        const uint8_t* above = chain + glowMipmapOffset(level - 1);
+        uint8_t* texels = chain + glowMipmapOffset(level);
+        for (int i = 0; i < side; ++i) {
+            for (int j = 0; j < side; ++j) {
+                const uint8_t* block = above + 2 * i * (2 * side) + 2 * j;
+                const int sum = block[0] + block[1] + block[2 * side] + block[2 * side + 1];
+                texels[i * side + j] = static_cast<uint8_t>((sum + 2) / 4);
+            }
+        }
+    }
+}

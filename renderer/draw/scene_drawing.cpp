@@ -2,8 +2,8 @@
 #include "renderer/draw/scene_drawing.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 
+#include <cmath>
 #include <cstdint>
 
 #include "renderer/draw/gl_names.h"
@@ -14,17 +14,48 @@ namespace {
 constexpr double FieldOfViewDegrees = 60.0;
 constexpr double NearPlane = 0.1;
 constexpr double FarPlane = 10000.0;
-// Veil rectangle in eye space: half width and half height, and its depth (scene units).
-// At depth 3 it covers the 60-degree view for aspect ratios up to 2.88.
+constexpr double Pi = 3.14159265358979323846;
+// The earlier veil: a rectangle in eye space, half width and half height, and its depth (scene
+// units). At depth 3 it covers the 60-degree view for aspect ratios up to 2.88.
 constexpr float VeilHalfWidth = 5.0f;
 constexpr float VeilHalfHeight = 4.0f;
 constexpr float VeilDepth = -3.0f;
+// Levels of an 8-bit colour channel.
+constexpr float ChannelLevels = 255.0f;
+// A batched sprite's corners in units of half its side, with their texture coordinates: the two
+// triangles of the earlier sprite list, sharing the same diagonal.
+constexpr float SpriteCorners[VerticesPerSprite][4] = {
+    {-1, -1, 0, 0}, {1, -1, 1, 0}, {1, 1, 1, 1}, {-1, -1, 0, 0}, {1, 1, 1, 1}, {-1, 1, 0, 1},
+};
 
-// Darkens the whole picture by the veil's opacity, drawn in eye space whatever the camera does.
-void drawVeil(float alpha, VeilTexturing veilTexturing) {
+// Darkens the picture by the veil's opacity. Drawn as a screen-aligned rectangle without a
+// perspective divide, with texturing off and as a multiply, so that a software rasterizer fills it
+// on its fast path. The kept fraction is rounded to the 8-bit level that an alpha blend of black at
+// that opacity keeps, which makes the two give the same pixels.
+void drawBatchedVeil(float alpha) {
+    const float kept = (ChannelLevels - std::round(alpha * ChannelLevels)) / ChannelLevels;
+    glBlendFunc(GL_ZERO, GL_SRC_COLOR);
+    glColor4f(kept, kept, kept, 1);
+    glDisable(GL_TEXTURE_2D);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glRectf(-1, -1, 1, 1);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_TEXTURE_2D);
+}
+
+// The earlier veil: black, alpha-blended, as a strip in eye space whatever the camera does.
+void drawPerSpriteVeil(float alpha) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(0, 0, 0, alpha);
-    if (veilTexturing == VeilTexturing::Off) glDisable(GL_TEXTURE_2D);
+    glDisable(GL_TEXTURE_2D);
     glPushMatrix();
     glLoadIdentity();
     glBegin(GL_TRIANGLE_STRIP);
@@ -34,22 +65,79 @@ void drawVeil(float alpha, VeilTexturing veilTexturing) {
     glVertex3f(VeilHalfWidth, VeilHalfHeight, VeilDepth);
     glEnd();
     glPopMatrix();
-    if (veilTexturing == VeilTexturing::Off) glEnable(GL_TEXTURE_2D);
+    glEnable(GL_TEXTURE_2D);
 }
 
-// Texture GlowTextureName: the glow spot with its mipmaps, modulated by the sprite colour.
-bool buildGlowTexture() {
-    uint8_t image[GlowImageSize * GlowImageSize];
-    buildGlowImage(image);
+// Only the centres are turned by the scene rotation; each square is laid out in eye-space
+// orientation around its centre, so it faces the viewer. Returns the vertices written.
+int32_t fillSpriteVertices(SpriteVertex* vertices, int32_t capacity, const Scene& scene) {
+    const float* m = scene.sceneRotation.m;
+    const int32_t count = scene.liveParticleCount < capacity ? scene.liveParticleCount : capacity;
+    SpriteVertex* v = vertices;
+    for (int32_t k = 0; k < count; ++k) {
+        const Particle& particle = scene.particles[k];
+        const Vector3& p = particle.position;
+        const float x = m[0] * p.x + m[4] * p.y + m[8] * p.z;
+        const float y = m[1] * p.x + m[5] * p.y + m[9] * p.z;
+        const float z = m[2] * p.x + m[6] * p.y + m[10] * p.z;
+        const float half = 0.5f * particle.size;
+        for (const float* corner : SpriteCorners) {
+            *v++ = {x + corner[0] * half, y + corner[1] * half, z, corner[2], corner[3],
+                    particle.colour.x,   particle.colour.y,   particle.colour.z};
+        }
+    }
+    return count * VerticesPerSprite;
+}
+
+// The sprites of the vertex buffer's first `count` vertices in one draw.
+void drawBatchedSprites(const SceneDrawing& drawing, int32_t count) {
+    if (count == 0) return;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, sizeof(SpriteVertex), &drawing.vertices[0].x);
+    glTexCoordPointer(2, GL_FLOAT, sizeof(SpriteVertex), &drawing.vertices[0].s);
+    glColorPointer(3, GL_FLOAT, sizeof(SpriteVertex), &drawing.vertices[0].r);
+    glDrawArrays(GL_TRIANGLES, 0, count);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+// The earlier sprite: a matrix push, a translation to the turned centre, a scaling, the unit square's list.
+void drawPerSprite(const Particle& particle, const Matrix4& sceneRotation) {
+    const float* m = sceneRotation.m;
+    const Vector3& p = particle.position;
+    glColor3f(particle.colour.x, particle.colour.y, particle.colour.z);
+    glPushMatrix();
+    glTranslatef(m[0] * p.x + m[4] * p.y + m[8] * p.z, m[1] * p.x + m[5] * p.y + m[9] * p.z,
+                 m[2] * p.x + m[6] * p.y + m[10] * p.z);
+    glScalef(particle.size, particle.size, particle.size);
+    glCallList(SpriteQuadListName);
+    glPopMatrix();
+}
+
+// Texture GlowTextureName: the glow spot and the program's own mipmaps, trilinear, modulated by the
+// sprite colour. Batched sprites read it as RGBA, which a software sampler fetches faster than
+// luminance; the values are the same (luminance in every colour channel, alpha 1).
+bool buildGlowTexture(DrawingStyle style) {
+    uint8_t chain[GlowMipmapTexels];
+    buildGlowMipmaps(chain);
+    const GLint internalFormat = style == DrawingStyle::Batched ? GL_RGBA8 : GL_LUMINANCE;
     glBindTexture(GL_TEXTURE_2D, GlowTextureName);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    return gluBuild2DMipmaps(GL_TEXTURE_2D, 1, GlowImageSize, GlowImageSize, GL_LUMINANCE, GL_UNSIGNED_BYTE,
-                             image) == 0;
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);  // the 2- and 1-texel rows are not 4-byte aligned
+    for (int level = 0; level < GlowMipmapLevels; ++level) {
+        const int side = GlowImageSize >> level;
+        glTexImage2D(GL_TEXTURE_2D, level, internalFormat, side, side, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE,
+                     chain + glowMipmapOffset(level));
+    }
+    return glGetError() == GL_NO_ERROR;
 }
 
-// List SpriteQuadListName: the textured unit square at z = 0 that every sprite scales and places.
+// List SpriteQuadListName: the textured unit square at z = 0 that every earlier sprite scales and places.
 void buildSpriteQuadList() {
     glNewList(SpriteQuadListName, GL_COMPILE);
     glBindTexture(GL_TEXTURE_2D, GlowTextureName);
@@ -65,15 +153,25 @@ void buildSpriteQuadList() {
 }
 }  // namespace
 
-// A window of no height still gets a finite projection.
-void setUpView(int width, int height) {
-    glViewport(0, 0, width, height);
+SceneDrawing::~SceneDrawing() { destroyDrawingObjects(*this); }
+
+// The frustum of a symmetric perspective view; a view of no height still gets a finite one.
+void setUpView(const SceneView& view) {
+    glViewport(view.x, view.y, view.width, view.height);
+    glScissor(view.x, view.y, view.width, view.height);
+    glEnable(GL_SCISSOR_TEST);
+    const double aspect = static_cast<double>(view.width) / static_cast<double>(view.height > 0 ? view.height : 1);
+    const double top = NearPlane * std::tan(FieldOfViewDegrees * Pi / 360.0);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(FieldOfViewDegrees, static_cast<double>(width) / static_cast<double>(height > 0 ? height : 1),
-                   NearPlane, FarPlane);
+    glFrustum(-top * aspect, top * aspect, -top, top, NearPlane, FarPlane);
     glMatrixMode(GL_MODELVIEW);
+}
+
+// Draw order decides, never depth; dithering has nothing to do with 8 bits per channel.
+void setUpDrawingState() {
     glDisable(GL_DEPTH_TEST);
+    glDisable(GL_DITHER);
     glEnable(GL_BLEND);
     glClearColor(0, 0, 0, 1);
 }
@@ -100,49 +198,89 @@ bool swapExchangesBuffers(Presenter& presenter) {
     return pixel == 0;
 }
 
-// Texturing stays on for the whole run; only the veil may switch it off around itself.
-bool buildDrawingObjects() {
-    const bool textured = buildGlowTexture();
+// Texturing stays on for the whole run; only the veil switches it off around itself.
+bool createDrawingObjects(SceneDrawing& drawing, int32_t spriteCapacity) {
+    destroyDrawingObjects(drawing);
+    if (spriteCapacity < 0) spriteCapacity = 0;
+    drawing.vertices = new SpriteVertex[static_cast<size_t>(spriteCapacity) * VerticesPerSprite];
+    drawing.spriteCapacity = spriteCapacity;
+    const bool textured = buildGlowTexture(drawing.style);
     glEnable(GL_TEXTURE_2D);
-    buildSpriteQuadList();
+    if (drawing.style == DrawingStyle::PerSprite) buildSpriteQuadList();
     return textured && glGetError() == GL_NO_ERROR;
 }
 
-// With an exchanging swap both buffers must receive every pass, so the frame is drawn and presented twice.
-void renderFrame(Scene& scene, float dt, bool twoPassSwap, Presenter& presenter, VeilTexturing veilTexturing) {
-    advanceScene(scene, dt);
+void destroyDrawingObjects(SceneDrawing& drawing) {
+    delete[] drawing.vertices;
+    drawing.vertices = nullptr;
+    drawing.spriteCapacity = 0;
+}
+
+// The probe clears the whole drawable in both buffers, so parts no view covers stay black.
+bool setUpDrawing(SceneDrawing& drawing, int width, int height, int32_t spriteCapacity, Presenter& presenter,
+                  bool& twoPassSwap) {
+    setUpView(SceneView{0, 0, width, height});
+    setUpDrawingState();
+    twoPassSwap = swapExchangesBuffers(presenter);
+    return createDrawingObjects(drawing, spriteCapacity);
+}
+
+void loadCamera(float cameraZ) {
     glLoadIdentity();
-    glTranslatef(0, 0, scene.cameraZ);
-    drawScenePass(scene, veilTexturing);
+    glTranslatef(0, 0, cameraZ);
+}
+
+namespace {
+// Lays the batched sprites out in the vertex buffer; the vertices written (none for the earlier drawing).
+int32_t layOutSprites(SceneDrawing& drawing, const Scene& scene) {
+    if (drawing.style != DrawingStyle::Batched) return 0;
+    return fillSpriteVertices(drawing.vertices, drawing.spriteCapacity, scene);
+}
+
+// Additive blending with clamping makes the sprite order irrelevant, so no sorting or depth test.
+// The batched veil is handed to the driver before the sprites: a software rasterizer then fills it
+// on its fast path everywhere, instead of only where no sprite shares its tiles.
+void drawPass(const SceneDrawing& drawing, const Scene& scene, int32_t laidOutVertices) {
+    const bool batched = drawing.style == DrawingStyle::Batched;
+    if (scene.settings.TrailLevel == 0) {
+        glClear(GL_COLOR_BUFFER_BIT);
+    } else if (batched) {
+        drawBatchedVeil(veilAlpha(scene.settings.TrailLevel));
+        glFlush();
+    } else {
+        drawPerSpriteVeil(veilAlpha(scene.settings.TrailLevel));
+    }
+    glBlendFunc(GL_ONE, GL_ONE);
+    glBindTexture(GL_TEXTURE_2D, GlowTextureName);
+    if (batched) {
+        drawBatchedSprites(drawing, laidOutVertices);
+    } else {
+        for (int32_t k = 0; k < scene.liveParticleCount; ++k) drawPerSprite(scene.particles[k], scene.sceneRotation);
+    }
+}
+
+// One pass into every view, each seen from the camera at its own aspect ratio.
+void drawViews(const SceneDrawing& drawing, const Scene& scene, int32_t laidOutVertices, const SceneView* views,
+               int viewCount) {
+    for (int k = 0; k < viewCount; ++k) {
+        setUpView(views[k]);
+        loadCamera(scene.cameraZ);
+        drawPass(drawing, scene, laidOutVertices);
+    }
+}
+}  // namespace
+
+// With an exchanging swap both buffers must receive every pass, so the frame is drawn and presented twice.
+void renderFrame(SceneDrawing& drawing, Scene& scene, float dt, bool twoPassSwap, Presenter& presenter,
+                 const SceneView* views, int viewCount) {
+    advanceScene(scene, dt);
+    const int32_t laidOut = layOutSprites(drawing, scene);
+    drawViews(drawing, scene, laidOut, views, viewCount);
     if (scene.settings.TrailLevel != 0 && twoPassSwap) {
         presenter.present();
-        drawScenePass(scene, veilTexturing);
+        drawViews(drawing, scene, laidOut, views, viewCount);
     }
     presenter.present();
 }
 
-// Additive blending with clamping makes the sprite order irrelevant, so no sorting or depth test.
-void drawScenePass(const Scene& scene, VeilTexturing veilTexturing) {
-    if (scene.settings.TrailLevel != 0) {
-        drawVeil(veilAlpha(scene.settings.TrailLevel), veilTexturing);
-    } else {
-        glClear(GL_COLOR_BUFFER_BIT);
-    }
-    glBlendFunc(GL_ONE, GL_ONE);
-    glBindTexture(GL_TEXTURE_2D, GlowTextureName);
-    for (int32_t k = 0; k < scene.liveParticleCount; ++k) drawParticleSprite(scene.particles[k], scene.sceneRotation);
-}
-
-// Only the centre is turned, so the square keeps facing the viewer.
-void drawParticleSprite(const Particle& particle, const Matrix4& sceneRotation) {
-    const float* m = sceneRotation.m;
-    const Vector3& p = particle.position;
-    glColor3f(particle.colour.x, particle.colour.y, particle.colour.z);
-    glPushMatrix();
-    glTranslatef(m[0] * p.x + m[4] * p.y + m[8] * p.z,
-                 m[1] * p.x + m[5] * p.y + m[9] * p.z,
-                 m[2] * p.x + m[6] * p.y + m[10] * p.z);
-    glScalef(particle.size, particle.size, particle.size);
-    glCallList(SpriteQuadListName);
-    glPopMatrix();
-}
+void drawScenePass(SceneDrawing& drawing, const Scene& scene) { drawPass(drawing, scene, layOutSprites(drawing, scene)); }

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "renderer/draw/scene_drawing.h"
+
 // Whether the scene plays on every monitor or on the primary one only (the others stay black).
 enum class ScreensChoice { EveryMonitor, PrimaryOnly };
 
@@ -17,12 +19,6 @@ struct ScreenRect {
 struct MonitorArea {
     ScreenRect area;
     bool primary = false;
-};
-
-// A part of the window the scene is drawn into, as OpenGL takes a viewport: from the window's
-// bottom-left corner, in pixels.
-struct SceneView {
-    int32_t x = 0, y = 0, width = 0, height = 0;
 };
 
 // Views the saver draws at most; monitors beyond them stay black.

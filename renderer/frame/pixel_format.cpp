@@ -8,12 +8,23 @@ constexpr int PreferredColourBits = 16;
 // Bonus for a hardware driver's own format, and for a generic but accelerated one.
 constexpr int HardwareBonus = 2000;
 constexpr int GenericAcceleratedBonus = 1000;
+// Depth bits per point of score lost where no depth buffer is wanted: even 32 bits weigh no more
+// than the step from 16 to 24 colour bits, so colour decides first.
+constexpr int DepthBitsPerPoint = 8;
+// Points per depth bit under the earlier rule.
+constexpr int DeepestPointsPerBit = 2;
 }
 
-// Depth counts twice; colour beyond 16 bits is slightly penalised; hardware formats win by far.
-int scorePixelFormat(const PixelFormatCandidate& c) {
+// Colour beyond 16 bits is slightly penalised, depth counts as the preference says, and hardware
+// formats win by far.
+int scorePixelFormat(const PixelFormatCandidate& c, DepthPreference depth) {
     if ((c.flags & RequiredFlags) != RequiredFlags || c.pixelType != PixelTypeRgba) return -1;
-    int score = c.colourBits + 2 * c.depthBits;
+    int score = c.colourBits;
+    if (depth == DepthPreference::Deepest) {
+        score += DeepestPointsPerBit * c.depthBits;
+    } else {
+        score -= c.depthBits / DepthBitsPerPoint;
+    }
     if (c.colourBits > PreferredColourBits) score += (PreferredColourBits - c.colourBits) / 2;
     if (!(c.flags & PixelFlagGenericFormat)) {
         score += HardwareBonus;
@@ -24,11 +35,11 @@ int scorePixelFormat(const PixelFormatCandidate& c) {
 }
 
 // Only a strictly better score replaces the choice, so ties keep the lower index.
-int chooseBestPixelFormat(const PixelFormatCandidate* candidates, int count) {
+int chooseBestPixelFormat(const PixelFormatCandidate* candidates, int count, DepthPreference depth) {
     int bestScore = 0;
     int chosen = 0;
     for (int n = 0; n < count; ++n) {
-        const int score = scorePixelFormat(candidates[n]);
+        const int score = scorePixelFormat(candidates[n], depth);
         if (score > bestScore) {
             bestScore = score;
             chosen = candidates[n].index;

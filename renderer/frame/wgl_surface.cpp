@@ -67,7 +67,7 @@ bool askForSwapInterval(HDC dc) {
 
 // Scores every format the device describes and sets the best, or a requested 24/24 format when
 // none passes; the number set, or 0 when none could be set.
-int chooseGlPixelFormat(HDC dc) {
+int chooseGlPixelFormat(HDC dc, DepthPreference depth) {
     if (failureRequested("pixel-format")) return 0;
     std::vector<PixelFormatCandidate> candidates;
     PIXELFORMATDESCRIPTOR descriptor{};
@@ -75,7 +75,7 @@ int chooseGlPixelFormat(HDC dc) {
         candidates.push_back({n, static_cast<uint32_t>(descriptor.dwFlags), descriptor.iPixelType,
                               descriptor.cColorBits, descriptor.cDepthBits});
     }
-    const int chosen = chooseBestPixelFormat(candidates.data(), static_cast<int>(candidates.size()));
+    const int chosen = chooseBestPixelFormat(candidates.data(), static_cast<int>(candidates.size()), depth);
     if (chosen != 0) {
         DescribePixelFormat(dc, chosen, sizeof(descriptor), &descriptor);
         return SetPixelFormat(dc, chosen, &descriptor) ? chosen : 0;
@@ -95,7 +95,10 @@ int chooseGlPixelFormat(HDC dc) {
 HGLRC createContext(HDC dc) { return failureRequested("context") ? nullptr : wglCreateContext(dc); }
 }  // namespace
 
-void WglSurface::present() { wglSwapLayerBuffers(dc, WGL_SWAP_MAIN_PLANE); }
+void WglSurface::present() {
+    wglSwapLayerBuffers(dc, WGL_SWAP_MAIN_PLANE);
+    ++presentCount;
+}
 
 // The shell's preview sets up OpenGL with this code too, so the line names whichever program runs.
 void logRendererMessage(const char* text) {
@@ -113,10 +116,10 @@ void logRendererMessage(const char* text) {
 }
 
 // Every step in the fixed order; the first that fails undoes the others.
-bool setUpWglSurface(WglSurface& surface, HWND window) {
+bool setUpWglSurface(WglSurface& surface, HWND window, DepthPreference depth) {
     surface.dc = GetDC(window);
     if (surface.dc == nullptr) return failed("no device context");
-    surface.pixelFormat = chooseGlPixelFormat(surface.dc);
+    surface.pixelFormat = chooseGlPixelFormat(surface.dc, depth);
     if (surface.pixelFormat == 0) {
         failed("no pixel format could be set");
         tearDownWglSurface(surface, window);
@@ -129,19 +132,11 @@ bool setUpWglSurface(WglSurface& surface, HWND window) {
         return false;
     }
     surface.swapControl = askForSwapInterval(surface.dc);
-    RECT client{};
-    GetClientRect(window, &client);
-    setUpView(client.right - client.left, client.bottom - client.top);
-    surface.twoPassSwap = swapExchangesBuffers(surface);
-    if (!buildDrawingObjects()) {
-        failed("the glow texture or the sprite list was refused");
-        tearDownWglSurface(surface, window);
-        return false;
-    }
     return true;
 }
 
-// The context is released before the device context it was made current on.
+// The context is released before the device context it was made current on. The texture and the
+// sprite list go with the context.
 void tearDownWglSurface(WglSurface& surface, HWND window) {
     if (surface.context != nullptr) {
         wglMakeCurrent(nullptr, nullptr);

@@ -60,24 +60,101 @@ LRESULT inputHandler(Renderer& renderer, HWND window, UINT message, WPARAM wPara
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// Builds the scene when the window is created and frees it when the window is destroyed. A
-// scene that cannot be set up fails the window's creation, which ends the program.
+// Applies a change of visibility; frames start again at once when the screen shows again.
+template <typename Change>
+void changeVisibility(Renderer& renderer, Change change) {
+    const bool wasVisible = screenVisible(renderer.visibility);
+    change(renderer.visibility);
+    if (!wasVisible && screenVisible(renderer.visibility)) resumeFrames(renderer);
+}
+
+// Builds the scene when the window is created and frees it when the window is destroyed; pauses
+// and resumes it as the display and the session come and go. A scene that cannot be set up fails
+// the window's creation, which ends the program.
 LRESULT lifecycleHandler(Renderer& renderer, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    uint32_t displayState = 0;
     if (message == WM_CREATE) {
         // The scene settings are fixed: the scene starts from its default values.
         SetWindowTextA(window, SaverRunningTitle);
         SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST);
         // Seeded from the calendar time, so every run shows another scene.
         if (!setUpScene(renderer, window, static_cast<uint32_t>(std::time(nullptr)))) return -1;
+        registerVisibilityNotifications(renderer.notifications, window);
         renderer.sceneReady = true;
     } else if (message == WM_DESTROY) {
         renderer.sceneReady = false;
+        unregisterVisibilityNotifications(renderer.notifications, window);
         tearDownScene(renderer, window);
+    } else if (message == WM_POWERBROADCAST && readDisplayState(wParam, lParam, displayState)) {
+        changeVisibility(renderer, [&](Visibility& v) { onDisplayState(v, displayState); });
+    } else if (message == WM_WTSSESSION_CHANGE) {
+        changeVisibility(renderer, [&](Visibility& v) { onSessionChange(v, static_cast<uint32_t>(wParam)); });
     }
     return inputHandler(renderer, window, message, wParam, lParam);
 }
 
+using EnumDisplayMonitorsFn = BOOL(WINAPI*)(HDC, LPCRECT, MONITORENUMPROC, LPARAM);
+using GetMonitorInfoFn = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);
+
+// The monitors found so far while the system lists them.
+struct MonitorList {
+    MonitorArea areas[MaxSceneViews];
+    int count = 0;
+    GetMonitorInfoFn getInfo = nullptr;
+};
+
+BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    auto& list = *reinterpret_cast<MonitorList*>(data);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (list.count < MaxSceneViews && list.getInfo(monitor, &info)) {
+        const RECT& r = info.rcMonitor;
+        list.areas[list.count++] = {{r.left, r.top, r.right, r.bottom}, (info.dwFlags & MONITORINFOF_PRIMARY) != 0};
+    }
+    return TRUE;
+}
+
+// The monitors as the system lists them. The calls are looked up at run time: systems older than
+// multiple monitors lack them, and then the primary screen is the only one.
+MonitorList listMonitors() {
+    MonitorList list;
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    auto enumerate = reinterpret_cast<EnumDisplayMonitorsFn>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "EnumDisplayMonitors")));
+    list.getInfo = reinterpret_cast<GetMonitorInfoFn>(reinterpret_cast<void*>(GetProcAddress(user32, "GetMonitorInfoA")));
+    if (enumerate != nullptr && list.getInfo != nullptr) enumerate(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&list));
+    return list;
+}
+
 }  // namespace
+
+void layOutSaverWindow(Renderer& renderer, const char* commandLine) {
+    const MonitorList monitors = listMonitors();
+    const ScreenRect primary{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    renderer.layout = layOutMonitors(monitors.areas, monitors.count, screensChoiceOf(commandLine), primary);
+}
+
+// Only the instance and the window's place are taken from the record; the class's procedure finds
+// the record through the creation parameter.
+HWND createSaverWindow(Renderer& renderer) {
+    WNDCLASSA saverClass{};
+    if (!GetClassInfoA(renderer.instance, SaverClassName, &saverClass)) {
+        saverClass.style = CS_VREDRAW | CS_HREDRAW | CS_OWNDC;  // the OpenGL context binds to the own DC
+        saverClass.lpfnWndProc = saverClassProc;
+        saverClass.hInstance = renderer.instance;
+        saverClass.hIcon = LoadIconA(renderer.instance, MAKEINTRESOURCEA(RENDERER_ICON_ID));
+        saverClass.hCursor = nullptr;  // no pointer over the saver
+        saverClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+        saverClass.lpszClassName = SaverClassName;
+        if (!RegisterClassA(&saverClass)) return nullptr;
+    }
+    if (renderer.layout.viewCount == 0) layOutSaverWindow(renderer, "");
+    const ScreenRect& place = renderer.layout.window;
+    return CreateWindowExA(WS_EX_TOPMOST, SaverClassName, SaverCreationTitle,
+                           WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, place.left, place.top,
+                           place.right - place.left, place.bottom - place.top, nullptr, nullptr,
+                           renderer.instance, &renderer);
+}
 
 LRESULT CALLBACK saverClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* renderer = windowRecord<Renderer>(window, message, lParam);

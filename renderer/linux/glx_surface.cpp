@@ -58,7 +58,7 @@ XVisualInfo* chooseGlxVisual(Display* display, int screen) {
 }
 
 // A window made by XScreenSaver carries the visual it chose for OpenGL; the context must match it.
-bool setUpGlxSurface(GlxSurface& surface, Display* display, Window window, int width, int height) {
+bool setUpGlxSurface(GlxSurface& surface, Display* display, Window window) {
     surface.display = display;
     surface.window = window;
     XVisualInfo* visual = windowVisual(display, window);
@@ -72,12 +72,6 @@ bool setUpGlxSurface(GlxSurface& surface, Display* display, Window window, int w
         return failed("no OpenGL context on the window's visual");
     }
     surface.swapControl = askForSwapInterval(display, window);
-    setUpView(width, height);
-    surface.twoPassSwap = swapExchangesBuffers(surface);
-    if (!buildDrawingObjects()) {
-        tearDownGlxSurface(surface);
-        return failed("the glow texture or the sprite list was refused");
-    }
     return true;
 }
 

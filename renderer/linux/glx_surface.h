@@ -23,9 +23,8 @@ struct GlxSurface : Presenter {
 
 // A double-buffered RGBA visual for a window the program makes itself, or null; free it with XFree.
 XVisualInfo* chooseGlxVisual(Display* display, int screen);
-// Sets up OpenGL on the window with the window's own visual: context, swap interval, view of
-// width x height, swap probe, glow texture and sprite list. False when a step fails; the reason
-// goes to stderr, and whatever was built is released again.
-bool setUpGlxSurface(GlxSurface& surface, Display* display, Window window, int width, int height);
+// Sets up OpenGL on the window with the window's own visual: current context and swap interval.
+// False when a step fails; the reason goes to stderr, and whatever was built is released again.
+bool setUpGlxSurface(GlxSurface& surface, Display* display, Window window);
 // Deletes the context (the texture and list go with it).
 void tearDownGlxSurface(GlxSurface& surface);

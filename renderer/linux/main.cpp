@@ -19,11 +19,10 @@ namespace {
 constexpr int OwnWindowWidth = 1024;
 constexpr int OwnWindowHeight = 768;
 constexpr char OwnWindowTitle[] = "Lumivane";
-// Frame period the program keeps where no swap interval holds it to the display: 60 Hz (nanoseconds).
-constexpr long PacedFramePeriodNs = 1000000000L / 60;
+// Frame rate the program keeps where no swap interval holds it to the display.
+constexpr uint32_t PacedFramesPerSecond = 60;
 // Period of the frame-rate lines that -fps prints (milliseconds).
 constexpr uint32_t FrameRateReportPeriodMs = 1000;
-constexpr long NsPerSecond = 1000000000L;
 constexpr long NsPerMs = 1000000L;
 constexpr int FailedExitCode = 1;
 
@@ -34,13 +33,13 @@ struct Hack {
     Window window = None;
     Colormap ownColormap = None;  // made with the own window, and freed with it
     Atom deleteWindow = None;     // WM_DELETE_WINDOW: the close button of the own window
-    int width = 0;                // the window's size in pixels, as the view was last set up
-    int height = 0;
+    SceneView view;               // the whole window, as its size was last seen
     GlxSurface surface;
+    SceneDrawing drawing;
     Scene scene;
     FrameClock clock;
     sigset_t endSignals{};   // SIGTERM and SIGINT, held pending until the loop looks at them
-    timespec frameDue{};     // the earliest start of the next frame while the program paces itself
+    FrameDeadlines deadlines;  // where the program paces itself
     uint32_t framesCounted = 0;  // frames presented since rateSinceMs, for -fps
     uint32_t rateSinceMs = 0;
     bool running = true;
@@ -96,8 +95,7 @@ bool openWindow(Hack& hack) {
     }
     XWindowAttributes attributes{};
     if (!XGetWindowAttributes(hack.display, hack.window, &attributes)) return false;
-    hack.width = attributes.width;
-    hack.height = attributes.height;
+    hack.view = SceneView{0, 0, attributes.width, attributes.height};
     const bool own = hack.ownColormap != None;
     XSelectInput(hack.display, hack.window, StructureNotifyMask | (own ? KeyPressMask : 0));
     if (own) XMapWindow(hack.display, hack.window);
@@ -117,11 +115,8 @@ void closeWindow(Hack& hack) {
 void handleEvent(Hack& hack, const XEvent& event) {
     switch (event.type) {
     case ConfigureNotify:
-        if (event.xconfigure.window == hack.window &&
-            (event.xconfigure.width != hack.width || event.xconfigure.height != hack.height)) {
-            hack.width = event.xconfigure.width;
-            hack.height = event.xconfigure.height;
-            setUpView(hack.width, hack.height);
+        if (event.xconfigure.window == hack.window) {
+            hack.view = SceneView{0, 0, event.xconfigure.width, event.xconfigure.height};
         }
         break;
     case KeyPress:
@@ -144,7 +139,7 @@ bool endRequested(const Hack& hack) {
 // Measures the frame time, then advances, draws and presents one frame.
 void frameTick(Hack& hack) {
     hack.clock.tick(milliseconds(now()));
-    renderFrame(hack.scene, hack.clock.dt, hack.surface.twoPassSwap, hack.surface);
+    renderFrame(hack.drawing, hack.scene, hack.clock.dt, hack.surface.twoPassSwap, hack.surface, &hack.view, 1);
 }
 
 // Prints the frames per second over the last period, once a period.
@@ -157,21 +152,14 @@ void reportFrameRate(Hack& hack) {
     hack.rateSinceMs += elapsedMs;
 }
 
-// Where no swap interval holds the loop to the display, waits until a 60 Hz frame period after
-// the previous frame's start; a frame that took longer starts the next at once.
+// Where no swap interval holds the loop to the display, waits for the next 60 Hz deadline; a frame
+// later than a whole period starts a new run of deadlines instead of a burst.
 void waitOutFramePeriod(Hack& hack) {
     if (hack.surface.swapControl) return;
-    timespec& due = hack.frameDue;
-    due.tv_nsec += PacedFramePeriodNs;
-    if (due.tv_nsec >= NsPerSecond) {
-        due.tv_nsec -= NsPerSecond;
-        ++due.tv_sec;
-    }
-    const timespec current = now();
-    if (due.tv_sec < current.tv_sec || (due.tv_sec == current.tv_sec && due.tv_nsec < current.tv_nsec)) {
-        due = current;
-    }
-    clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &due, nullptr);
+    hack.deadlines.frameDrawn(milliseconds(now()));
+    const uint32_t waitMs = hack.deadlines.msUntilNextFrame(milliseconds(now()));
+    const timespec wait{static_cast<time_t>(waitMs / 1000), static_cast<long>(waitMs % 1000) * NsPerMs};
+    nanosleep(&wait, nullptr);
 }
 
 // Prints the refused argument with the usage line, or the option list; the exit status to return.
@@ -205,14 +193,22 @@ int main(int argc, char* argv[]) {
     }
     // Seeded from the calendar time, so every run shows another scene.
     seedScene(hack.scene, static_cast<uint32_t>(std::time(nullptr)));
-    if (!openWindow(hack) || !setUpGlxSurface(hack.surface, hack.display, hack.window, hack.width, hack.height)) {
+    if (!openWindow(hack) || !setUpGlxSurface(hack.surface, hack.display, hack.window)) {
+        closeWindow(hack);
+        return FailedExitCode;
+    }
+    if (!setUpDrawing(hack.drawing, hack.view.width, hack.view.height, hack.scene.settings.ParticleCount,
+                      hack.surface, hack.surface.twoPassSwap)) {
+        std::fprintf(stderr, "lumivane: the glow texture or the sprite buffer was refused\n");
+        destroyDrawingObjects(hack.drawing);
+        tearDownGlxSurface(hack.surface);
         closeWindow(hack);
         return FailedExitCode;
     }
     createSceneObjects(hack.scene);
 
-    hack.frameDue = now();
-    hack.rateSinceMs = milliseconds(hack.frameDue);
+    hack.deadlines.framesPerSecond = PacedFramesPerSecond;
+    hack.rateSinceMs = milliseconds(now());
     while (hack.running) {
         while (XPending(hack.display) > 0) {
             XEvent event;
@@ -226,6 +222,7 @@ int main(int argc, char* argv[]) {
     }
 
     destroySceneObjects(hack.scene);
+    destroyDrawingObjects(hack.drawing);
     tearDownGlxSurface(hack.surface);
     closeWindow(hack);
     return 0;

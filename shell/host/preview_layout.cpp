@@ -24,3 +24,8 @@ PreviewSize previewSizeFor(int width, int height, int twipsPerPixelX, int twipsP
     size.heightPixels = std::max(0, size.heightTwips / twipsPerPixelY);
     return size;
 }
+
+// A slower display sets the pace: drawing frames it never shows would only cost processor time.
+uint32_t previewFrameRate(uint32_t refreshHz) {
+    return refreshHz > 1 && refreshHz < PreviewFramesPerSecond ? refreshHz : PreviewFramesPerSecond;
+}

@@ -1,5 +1,5 @@
-// Size arithmetic of the preview window: host pixels to twips and back, as the shell's
-// 16-bit window geometry holds them.
+// The preview window's rules: host pixels to twips and back, as the shell's
+// 16-bit window geometry holds them, and the rate its animation is drawn at.
 #pragma once
 
 #include <cstdint>
@@ -20,3 +20,10 @@ int twipsPerPixel(int dotsPerInch);
 // nearest integer and clamped to the 16-bit range, so a host wider than 32767 twips gets the
 // widest preview that 16 bits can hold instead of a wrapped, negative one.
 PreviewSize previewSizeFor(int width, int height, int twipsPerPixelX, int twipsPerPixelY);
+
+// Frames per second of the preview where the display is at least as fast.
+constexpr uint32_t PreviewFramesPerSecond = 30;
+
+// The preview's frame rate for a display refreshing `refreshHz` times a second; 0 and 1 mean the
+// system does not know (the driver's default), which counts as fast enough.
+uint32_t previewFrameRate(uint32_t refreshHz);

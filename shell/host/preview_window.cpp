@@ -11,7 +11,6 @@
 #include "renderer/frame/wgl_surface.h"
 #include "renderer/scene/frame_clock.h"
 #include "renderer/scene/scene.h"
-#include "shell/host/frame_pacing.h"
 #include "shell/host/preview_layout.h"
 
 namespace {
@@ -26,12 +25,14 @@ struct Preview {
     HWND window = nullptr;
     bool destroyed = false;  // the window got WM_DESTROY: the loop ends
 
-    // The animation: the renderer's scene, frame clock and OpenGL surface, drawn at the pacer's rate.
+    // The animation: the renderer's scene, frame clock, OpenGL surface and drawing, drawn at the preview's rate.
     bool animating = false;
     Scene scene;
     FrameClock clock;
     WglSurface surface;
-    FramePacer pacer;
+    SceneDrawing drawing;
+    SceneView view;            // the whole window
+    FrameDeadlines deadlines;  // set to the preview's rate when the window is made
 
     // The still, where OpenGL could not be set up.
     HBITMAP still = nullptr;
@@ -46,7 +47,17 @@ struct Preview {
 bool startAnimation(Preview& preview) {
     // Seeded from the calendar time, like the renderer: every preview shows another scene.
     seedScene(preview.scene, static_cast<uint32_t>(std::time(nullptr)));
-    if (!setUpWglSurface(preview.surface, preview.window)) return false;
+    if (!setUpWglSurface(preview.surface, preview.window, DepthPreference::Shallowest)) return false;
+    RECT client{};
+    GetClientRect(preview.window, &client);
+    preview.view = SceneView{0, 0, client.right, client.bottom};
+    if (!setUpDrawing(preview.drawing, client.right, client.bottom, preview.scene.settings.ParticleCount,
+                      preview.surface, preview.surface.twoPassSwap)) {
+        logRendererMessage("OpenGL set-up failed: the glow texture or the sprite buffer was refused");
+        destroyDrawingObjects(preview.drawing);
+        tearDownWglSurface(preview.surface, preview.window);
+        return false;
+    }
     createSceneObjects(preview.scene);
     preview.animating = true;
     return true;
@@ -58,6 +69,7 @@ void stopAnimation(Preview& preview) {
     if (!preview.animating) return;
     preview.animating = false;
     destroySceneObjects(preview.scene);
+    destroyDrawingObjects(preview.drawing);
     tearDownWglSurface(preview.surface, preview.window);
 }
 
@@ -65,8 +77,9 @@ void stopAnimation(Preview& preview) {
 void drawFrame(Preview& preview) {
     const DWORD now = timeGetTime();
     preview.clock.tick(now);
-    renderFrame(preview.scene, preview.clock.dt, preview.surface.twoPassSwap, preview.surface);
-    preview.pacer.frameDrawn(now);
+    renderFrame(preview.drawing, preview.scene, preview.clock.dt, preview.surface.twoPassSwap, preview.surface,
+                &preview.view, 1);
+    preview.deadlines.frameDrawn(now);
 }
 
 // Loads the still and notes the size it is shown at.
@@ -172,12 +185,12 @@ void runPreviewLoop(Preview& preview) {
     const DWORD handleCount = hostProcess != nullptr ? 1 : 0;
     for (;;) {
         DWORD waitMs = HostWatchIntervalMs;
-        if (preview.animating) waitMs = std::min<DWORD>(waitMs, preview.pacer.msUntilNextFrame(timeGetTime()));
+        if (preview.animating) waitMs = std::min<DWORD>(waitMs, preview.deadlines.msUntilNextFrame(timeGetTime()));
         const DWORD woken = MsgWaitForMultipleObjects(handleCount, &hostProcess, FALSE, waitMs, QS_ALLINPUT);
         if (handleCount != 0 && woken == WAIT_OBJECT_0) break;
         if (!handleMessages() || preview.destroyed) break;
         if (!IsWindow(preview.host) || !IsWindow(preview.window)) break;
-        if (preview.animating && preview.pacer.msUntilNextFrame(timeGetTime()) == 0) drawFrame(preview);
+        if (preview.animating && preview.deadlines.msUntilNextFrame(timeGetTime()) == 0) drawFrame(preview);
     }
     if (hostProcess != nullptr) CloseHandle(hostProcess);
 }
@@ -223,7 +236,7 @@ void runPreview(HINSTANCE instance, HWND host) {
 
     // OpenGL is set up once the window is the host's child at its final size.
     if (startAnimation(preview)) {
-        preview.pacer.framesPerSecond = previewFrameRate(hostDisplayRate(host));
+        preview.deadlines.framesPerSecond = previewFrameRate(hostDisplayRate(host));
     } else {
         // A window that took a pixel format may show nothing drawn with GDI (so under Wine): the
         // still gets a fresh window.

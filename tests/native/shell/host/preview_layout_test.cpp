@@ -30,3 +30,10 @@ TEST(PreviewLayout, HostsBeyondSixteenBitsAreClampedNotWrapped) {
     EXPECT_EQ(edge.widthPixels, 2184);
     EXPECT_EQ(edge.heightPixels, 2184);
 }
+
+TEST(PreviewLayout, RateFollowsASlowerDisplayOnly) {
+    const struct { uint32_t refreshHz, framesPerSecond; } cases[] = {
+        {0, 30}, {1, 30}, {24, 24}, {29, 29}, {30, 30}, {60, 30}, {144, 30},
+    };
+    for (const auto& c : cases) EXPECT_EQ(previewFrameRate(c.refreshHz), c.framesPerSecond) << c.refreshHz << " Hz";
+}

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
 #include "support/win_test_support.h"
@@ -24,6 +26,11 @@ constexpr float SimulatedDt = 0.05f;
 // Frames drawn before a picture is captured: after them the veil has left less than 1/1000 of anything older.
 constexpr int FramesThatShapeAPicture = 30;
 constexpr double Pi = 3.14159265358979;
+// Pixels with a channel of at least this level count as lit (0..255), as in the live run's screenshot check.
+constexpr int LitLevel = 16;
+// The picture comparison allows this much: levels of a channel, and a share of the lit pixels.
+constexpr int PictureLevelTolerance = 2;
+constexpr double LitShareTolerance = 0.005;
 
 HWND window = nullptr;
 int width = 0;
@@ -67,13 +74,6 @@ Rgb pixelAt(int x, int y) {
     return {p[0], p[1], p[2]};
 }
 
-// The model-view matrix a frame draws with.
-void loadCamera(float cameraZ) {
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glTranslatef(0, 0, cameraZ);
-}
-
 // Hue angle (radians) of the summed colour of the clearly coloured pixels, and how many there were.
 std::pair<double, size_t> meanHue(const std::vector<uint8_t>& rgb) {
     double r = 0, g = 0, b = 0;
@@ -96,6 +96,11 @@ protected:
     void TearDown() override {
         if (gl.context != nullptr) tearDownScene(renderer, window);
     }
+    // Rebuilds the drawing's objects for the given style on the test's context.
+    void useStyle(DrawingStyle style) {
+        renderer.drawing.style = style;
+        ASSERT_TRUE(createDrawingObjects(renderer.drawing, scene.particleCount));
+    }
     Renderer renderer;
     Scene& scene = renderer.scene;
     WglSurface& gl = renderer.surface;
@@ -103,9 +108,9 @@ protected:
 
 using GlSetUp = GlSceneTest;
 using SpritePass = GlSceneTest;
-using VeilTexturingTest = GlSceneTest;
+using Picture = GlSceneTest;
 
-TEST_F(GlSetUp, BuildsADoubleBufferedRgbaContextWithTextureListAndSwapIntervalAndTearsItDown) {
+TEST_F(GlSetUp, BuildsADoubleBufferedRgbaContextWithoutDepthBufferWithTextureAndSwapIntervalAndTearsItDown) {
     ASSERT_NE(gl.context, nullptr);
     EXPECT_EQ(wglGetCurrentContext(), gl.context);
     EXPECT_EQ(GetPixelFormat(gl.dc), gl.pixelFormat);
@@ -114,8 +119,13 @@ TEST_F(GlSetUp, BuildsADoubleBufferedRgbaContextWithTextureListAndSwapIntervalAn
     const DWORD needed = PFD_DOUBLEBUFFER | PFD_SUPPORT_OPENGL | PFD_DRAW_TO_WINDOW;
     EXPECT_EQ(pfd.dwFlags & needed, needed);
     EXPECT_EQ(pfd.iPixelType, PFD_TYPE_RGBA);
+    EXPECT_GE(pfd.cColorBits, 24);
+    // Wine offers formats without a depth buffer, and the drawing never tests depth.
+    GLint depthBits = -1;
+    glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+    EXPECT_EQ(depthBits, 0);
     EXPECT_TRUE(glIsTexture(GlowTextureName));
-    EXPECT_TRUE(glIsList(SpriteQuadListName));
+    EXPECT_FALSE(glIsList(SpriteQuadListName)) << "only the earlier drawing uses the sprite list";
     // Where the driver offers swap control, the set-up asked for an interval of 1.
     const auto getInterval = reinterpret_cast<int(WINAPI*)()>(
         reinterpret_cast<void*>(wglGetProcAddress("wglGetSwapIntervalEXT")));
@@ -150,27 +160,64 @@ TEST_F(GlSetUp, TwoPassSwapMatchesWhatTheSwapDoesToTheBackBuffer) {
     EXPECT_EQ(gl.twoPassSwap ? 1 : 0, backKept ? 0 : 1);
 }
 
-// Grey 200 all over, then passes of the veil (or the clear); every pixel must end at the expected level.
+// Grey 200 all over, then passes of the veil (or the clear); every pixel must end at the expected
+// level, the same in both drawings.
 TEST_F(SpritePass, VeilDarkensTheWholeViewAndTrailLevelZeroClearsToBlack) {
     struct Case {
         int trailLevel, passes, level;
     };
-    // A second pass keeps darkening, so trails fade rather than freeze.
-    const Case cases[] = {{10, 1, 155}, {10, 2, 120}, {0, 1, 0}};
+    // A second pass keeps darkening, so trails fade rather than freeze; past level 108 the veil's
+    // opacity is negative and leaves the picture as it was.
+    const Case cases[] = {{10, 1, 155}, {10, 2, 120}, {0, 1, 0}, {120, 1, 200}};
     scene.liveParticleCount = 0;
-    loadCamera(-1000);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "TrailLevel " << c.trailLevel << ", " << c.passes << " passes");
-        scene.settings.TrailLevel = c.trailLevel;
-        glClearColor(200 / 255.0f, 200 / 255.0f, 200 / 255.0f, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glClearColor(0, 0, 0, 1);
-        for (int pass = 0; pass < c.passes; ++pass) drawScenePass(scene);
-        const std::vector<uint8_t> rgb = readRgb(0, 0, width, height);
-        const auto [low, high] = std::minmax_element(rgb.begin(), rgb.end());
-        EXPECT_GE(*low, c.level - 1);
-        EXPECT_LE(*high, c.level + 1);
+    for (DrawingStyle style : {DrawingStyle::Batched, DrawingStyle::PerSprite}) {
+        useStyle(style);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(::testing::Message() << (style == DrawingStyle::Batched ? "batched" : "per sprite")
+                                              << ", TrailLevel " << c.trailLevel << ", " << c.passes << " passes");
+            scene.settings.TrailLevel = c.trailLevel;
+            glClearColor(200 / 255.0f, 200 / 255.0f, 200 / 255.0f, 1);
+            glClear(GL_COLOR_BUFFER_BIT);
+            glClearColor(0, 0, 0, 1);
+            loadCamera(-1000);
+            for (int pass = 0; pass < c.passes; ++pass) drawScenePass(renderer.drawing, scene);
+            const std::vector<uint8_t> rgb = readRgb(0, 0, width, height);
+            const auto [low, high] = std::minmax_element(rgb.begin(), rgb.end());
+            EXPECT_GE(*low, c.level - 1);
+            EXPECT_LE(*high, c.level + 1);
+        }
     }
+}
+
+// Trails fade alike in both drawings: one veil pass over every grey level leaves the same level.
+TEST_F(SpritePass, BothVeilsKeepTheSameLevelOfEveryGrey) {
+    constexpr int Levels = 256;
+    std::vector<uint8_t> ramp(Levels * 4);
+    for (int level = 0; level < Levels; ++level) std::fill_n(&ramp[level * 4], 4, static_cast<uint8_t>(level));
+    scene.liveParticleCount = 0;
+    std::vector<uint8_t> kept[2];
+    for (int k = 0; k < 2; ++k) {
+        useStyle(k == 0 ? DrawingStyle::PerSprite : DrawingStyle::Batched);
+        glDisable(GL_BLEND);
+        glDisable(GL_TEXTURE_2D);
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glRasterPos2i(-1, -1);
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+        glDrawPixels(Levels, 1, GL_RGBA, GL_UNSIGNED_BYTE, ramp.data());
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_BLEND);
+        loadCamera(-1000);
+        drawScenePass(renderer.drawing, scene);
+        kept[k] = readRgb(0, 0, Levels, 1);
+    }
+    EXPECT_EQ(kept[0][3 * 200], 155);
+    for (int level = 0; level < Levels; ++level) EXPECT_EQ(kept[1][3 * level], kept[0][3 * level]) << "grey " << level;
 }
 
 // An orange sprite 40 units wide, 50 units out on x: a quarter turn about z puts it straight above the view's centre.
@@ -185,7 +232,7 @@ TEST_F(SpritePass, SpriteGlowsInItsColourAtItsTurnedCentre) {
     const float quarterTurn[16] = {0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 300, 300, 300, 1};
     std::memcpy(scene.sceneRotation.m, quarterTurn, sizeof(quarterTurn));
     loadCamera(-200);
-    drawScenePass(scene);
+    drawScenePass(renderer.drawing, scene);
 
     // 50 units at distance 200 under the 60-degree view, in pixels.
     const int fifty = static_cast<int>(std::lround(50.0 / (2 * 200 * std::tan(Pi / 6)) * height));
@@ -204,7 +251,7 @@ TEST_F(SpritePass, SpriteGlowsInItsColourAtItsTurnedCentre) {
 
 // Runs the seeded scene without presenting, so every pass lands in the same buffer; only the
 // last frames, which make the picture, are drawn.
-std::vector<uint8_t> drawSeededFrames(int frames, VeilTexturing veil) {
+std::vector<uint8_t> drawSeededFrames(SceneDrawing& drawing, int frames) {
     Scene run;
     seedScene(run, Seed);
     createSceneObjects(run);
@@ -213,25 +260,52 @@ std::vector<uint8_t> drawSeededFrames(int frames, VeilTexturing veil) {
     for (int frame = 0; frame < FramesThatShapeAPicture; ++frame) {
         advanceScene(run, SimulatedDt);
         loadCamera(run.cameraZ);
-        drawScenePass(run, veil);
+        drawScenePass(drawing, run);
     }
     return readRgb(0, 0, width, height);
 }
 
-// The renderer draws the veil with texturing off; the picture must be the one the textured veil gives.
-TEST_F(VeilTexturingTest, UntexturedVeilGivesExactlyThePixelsOfTheTexturedOne) {
-    constexpr int Frames = 2600;  // 130 s: all 1000 particles in play, with trails
-    const std::vector<uint8_t> textured = drawSeededFrames(Frames, VeilTexturing::On);
-    const std::vector<uint8_t> untextured = drawSeededFrames(Frames, VeilTexturing::Off);
-    const size_t lit = std::count_if(untextured.begin(), untextured.end(), [](uint8_t v) { return v > 16; });
-    EXPECT_GT(lit, 1000u) << "the comparison covers a picture with particles and trails";
-    EXPECT_TRUE(textured == untextured) << "every byte of the picture is the same";
+// Pixels of an RGB picture with a channel at LitLevel or above.
+size_t litPixels(const std::vector<uint8_t>& rgb) {
+    size_t lit = 0;
+    for (size_t k = 0; k + 2 < rgb.size(); k += 3) lit += std::max({rgb[k], rgb[k + 1], rgb[k + 2]}) >= LitLevel;
+    return lit;
+}
+
+// The batched drawing must look like the per-sprite one: one frame from a cleared screen, all 1000
+// particles of the same seeded scene in play, as the camera stands and close up, where sprites are
+// large and cover each other.
+TEST_F(Picture, BatchedFrameFromAClearedScreenMatchesThePerSpriteOne) {
+    constexpr float CloseUp = -200;
+    for (int frame = 0; frame < 2600; ++frame) advanceScene(scene, SimulatedDt);  // 130 s
+    ASSERT_EQ(scene.liveParticleCount, 1000);
+    for (const float cameraZ : {scene.cameraZ, CloseUp}) {
+        SCOPED_TRACE(::testing::Message() << "camera at " << cameraZ);
+        std::vector<uint8_t> pictures[2];
+        const DrawingStyle styles[2] = {DrawingStyle::PerSprite, DrawingStyle::Batched};
+        for (int k = 0; k < 2; ++k) {
+            useStyle(styles[k]);
+            glClear(GL_COLOR_BUFFER_BIT);
+            loadCamera(cameraZ);
+            drawScenePass(renderer.drawing, scene);
+            pictures[k] = readRgb(0, 0, width, height);
+        }
+        int largest = 0;
+        for (size_t k = 0; k < pictures[0].size(); ++k) largest = std::max(largest, std::abs(pictures[0][k] - pictures[1][k]));
+        const double earlierLit = static_cast<double>(litPixels(pictures[0]));
+        const double batchedLit = static_cast<double>(litPixels(pictures[1]));
+        std::printf("camera %.0f: largest channel difference %d, lit pixels %.0f and %.0f\n", cameraZ, largest,
+                    earlierLit, batchedLit);
+        EXPECT_GT(earlierLit, 0.005 * width * height) << "the comparison covers a picture full of sprites";
+        EXPECT_LE(largest, PictureLevelTolerance);
+        EXPECT_NEAR(batchedLit, earlierLit, LitShareTolerance * earlierLit);
+    }
 }
 
 // The renderer seeds from the clock; from a chosen seed the spawn colour's drift shows in the picture.
 TEST_F(GlSetUp, FramesFarApartCarryClearlyDifferentHues) {
-    const auto early = meanHue(drawSeededFrames(160, VeilTexturing::Off));  // 8 s
-    const auto late = meanHue(drawSeededFrames(800, VeilTexturing::Off));   // 40 s
+    const auto early = meanHue(drawSeededFrames(renderer.drawing, 160));  // 8 s
+    const auto late = meanHue(drawSeededFrames(renderer.drawing, 800));   // 40 s
     EXPECT_GT(early.second, 200u) << "coloured pixels after 8 s";
     EXPECT_GT(late.second, 200u) << "coloured pixels after 40 s";
     const double apart = std::fabs(std::remainder(early.first - late.first, 2 * Pi));
