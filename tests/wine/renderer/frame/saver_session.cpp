@@ -23,10 +23,11 @@ POINT screenCentre() { return {GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetri
 bool placeCursor(int x, int y) {
     INPUT in{};
     in.type = INPUT_MOUSE;
-    // Centre of the pixel in normalised units, so that the conversion back lands on (x, y).
-    in.mi.dx = static_cast<LONG>((2LL * x + 1) * AbsoluteRange / (2LL * GetSystemMetrics(SM_CXSCREEN)));
-    in.mi.dy = static_cast<LONG>((2LL * y + 1) * AbsoluteRange / (2LL * GetSystemMetrics(SM_CYSCREEN)));
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    // Centre of the pixel in normalised units of the whole desktop, so that the conversion back lands on (x, y).
+    const LONG vx = GetSystemMetrics(SM_XVIRTUALSCREEN), vy = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    in.mi.dx = static_cast<LONG>((2LL * (x - vx) + 1) * AbsoluteRange / (2LL * GetSystemMetrics(SM_CXVIRTUALSCREEN)));
+    in.mi.dy = static_cast<LONG>((2LL * (y - vy) + 1) * AbsoluteRange / (2LL * GetSystemMetrics(SM_CYVIRTUALSCREEN)));
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
     SendInput(1, &in, sizeof(INPUT));
     for (DWORD start = GetTickCount(); GetTickCount() - start < CursorArrivalMs; Sleep(PollMs)) {
         POINT p{};
@@ -53,9 +54,8 @@ bool waitExitPumping(wintest::Process& process, DWORD ms) {
     return true;
 }
 
-bool Saver::start(const std::wstring& args, const std::wstring& exe, bool untilShown) {
-    POINT centre = screenCentre();
-    if (!placeCursor(centre.x, centre.y) || !process_.start(exe, args)) return false;
+bool Saver::start(const std::wstring& args, const std::wstring& exe, bool untilShown, POINT pointer) {
+    if (!placeCursor(pointer.x, pointer.y) || !process_.start(exe, args)) return false;
     for (DWORD begin = GetTickCount(); GetTickCount() - begin < StartTimeoutMs; Sleep(PollMs)) {
         std::vector<HWND> found = saverWindows(process_.id());
         HWND w = found.empty() ? nullptr : found.front();

@@ -18,7 +18,8 @@ constexpr DWORD StaysOpenForMs = 1000;  // an ignored input leaves the saver run
 std::wstring rendererPath();
 POINT screenCentre();
 
-// Puts the pointer at (x, y) with a real absolute move; false when the system never reports it there.
+// Puts the pointer at (x, y) of the whole desktop with a real absolute move; false when the system
+// never reports it there.
 bool placeCursor(int x, int y);
 
 // The top-level windows of process `pid` with the saver class.
@@ -30,9 +31,10 @@ bool waitExitPumping(wintest::Process& process, DWORD ms);
 // A renderer started with the pointer resting at the screen centre; killed on destruction.
 class Saver {
 public:
-    // Starts `exe args` and waits for its window to carry the running title (and, unless
-    // `untilShown` is false, to be visible).
-    bool start(const std::wstring& args = L"", const std::wstring& exe = rendererPath(), bool untilShown = true);
+    // Puts the pointer at `pointer`, starts `exe args` and waits for its window to carry the running
+    // title (and, unless `untilShown` is false, to be visible).
+    bool start(const std::wstring& args = L"", const std::wstring& exe = rendererPath(), bool untilShown = true,
+               POINT pointer = screenCentre());
     // Waits until the window is in front and its start-up messages have passed, ready for input.
     bool waitReady();
     // True when the process ended with exit code 0 within `ms`.
