@@ -33,7 +33,9 @@ ARGS = None
 def wine(*args, timeout=120):
     """Runs a Windows program in the test prefix and returns the finished process."""
     env = dict(os.environ, WINEPREFIX=ARGS.prefix, WINEDEBUG="-all")
-    return subprocess.run([WINE64, *args], env=env, capture_output=True, text=True, timeout=timeout)
+    # The session runs under the Japanese locale: the programs answer in its code page.
+    return subprocess.run([WINE64, *args], env=env, capture_output=True, encoding="cp932", errors="replace",
+                          timeout=timeout)
 
 
 def reg_values(key):
