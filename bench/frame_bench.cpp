@@ -13,17 +13,11 @@
 #include <initializer_list>
 #include <vector>
 
+#include "bench/bench_scene.h"
 #include "renderer/draw/scene_drawing.h"
 #include "renderer/frame/renderer.h"
 
 namespace {
-// Seed whose camera, from 130 s on, glides from -686 in to -234 (at 157 s) and out to -863 (at 190 s).
-constexpr uint32_t Seed = 9;
-// Silent simulation before measuring: 130 s, after which all 1000 particles are in play.
-constexpr float WarmUpDt = 0.05f;
-constexpr int WarmUpFrames = 2600;
-// Frame time of the measured frames (seconds).
-constexpr float MeasuredDt = 1.0f / 60.0f;
 constexpr int DefaultFrames = 600;
 // The camera path: 60 s of the scene at MeasuredDt.
 constexpr int DefaultPathFrames = 3600;

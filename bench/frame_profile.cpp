@@ -13,14 +13,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "bench/bench_scene.h"
 #include "renderer/draw/scene_drawing.h"
 
 namespace {
-// The frame bench's seed and warm-up: all 1000 particles in play, the camera at -686 (see frame_bench.cpp).
-constexpr uint32_t Seed = 9;
-constexpr float WarmUpDt = 0.05f;
-constexpr int WarmUpFrames = 2600;
-constexpr float MeasuredDt = 1.0f / 60.0f;
 constexpr int DefaultFrames = 100;
 // Frames drawn before measuring, so that the driver has compiled its shaders.
 constexpr int DefaultDrawnWarmUp = 5;

@@ -14,17 +14,13 @@ constexpr int DefaultRefreshHz = 60;
 constexpr int64_t FarAboveFactorPercent = 125;
 
 // Console display states as the power-setting notification reports them.
-constexpr uint32_t DisplayStateOff = 0;
-constexpr uint32_t DisplayStateOn = 1;
-constexpr uint32_t DisplayStateDimmed = 2;
+enum DisplayState : uint32_t { DisplayStateOff = 0, DisplayStateOn = 1, DisplayStateDimmed = 2 };
 
 // Session events of the session-change notification (the WTS_* codes).
-constexpr uint32_t SessionConsoleConnect = 0x1;
-constexpr uint32_t SessionConsoleDisconnect = 0x2;
-constexpr uint32_t SessionRemoteConnect = 0x3;
-constexpr uint32_t SessionRemoteDisconnect = 0x4;
-constexpr uint32_t SessionLock = 0x7;
-constexpr uint32_t SessionUnlock = 0x8;
+enum SessionEvent : uint32_t {
+    SessionConsoleConnect = 0x1, SessionConsoleDisconnect = 0x2, SessionRemoteConnect = 0x3,
+    SessionRemoteDisconnect = 0x4, SessionLock = 0x7, SessionUnlock = 0x8,
+};
 
 // The pacing of one window's frames.
 struct FramePacer {
