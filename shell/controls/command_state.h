@@ -27,9 +27,7 @@ struct CommandReaction {
 // Per-button state; the window procedure feeds it events and carries out the reactions.
 class CommandState {
 public:
-    uint8_t visual() const { return visual_; }
     bool enabled() const { return enabled_; }
-    bool mouseIsDown() const { return mouseDown_; }
 
     // Visual state 1 and the 100 ms pointer timer; works while disabled too.
     CommandReaction initialize();

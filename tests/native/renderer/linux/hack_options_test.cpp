@@ -1,85 +1,34 @@
-// The Linux program's options and XScreenSaver's window variable.
 #include "renderer/linux/hack_options.h"
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
 #include <vector>
 
-namespace {
-
-// The options of a command line given without the program's name.
-HackOptions parse(std::initializer_list<const char*> arguments, const char* screensaverWindow = nullptr) {
-    std::vector<const char*> argv{"lumivane"};
-    argv.insert(argv.end(), arguments);
-    return parseHackOptions(static_cast<int>(argv.size()), argv.data(), screensaverWindow);
-}
-
-TEST(HackOptions, WhereItDrawsAndWhetherItCounts) {
-    const struct {
-        std::initializer_list<const char*> arguments;
-        const char* screensaverWindow;
-        DrawTarget target;
-        unsigned long windowId;
-        bool showFps;
-    } cases[] = {
-        {{}, nullptr, DrawTarget::OwnWindow, 0, false},
-        {{"-root"}, nullptr, DrawTarget::RootWindow, 0, false},
-        {{"--root", "--fps"}, nullptr, DrawTarget::RootWindow, 0, true},
-        {{"-root", "-window"}, nullptr, DrawTarget::OwnWindow, 0, false},  // the later one counts
-        {{"-window", "-root"}, nullptr, DrawTarget::RootWindow, 0, false},
-        {{"-window-id", "0x2a00007"}, nullptr, DrawTarget::GivenWindow, 0x2a00007, false},
-        {{"-window-id", "123", "-fps"}, nullptr, DrawTarget::GivenWindow, 123, true},
-        // XScreenSaver: --root with its window in the variable; its settings preview adds --window-id.
-        {{"--root"}, "0x400001", DrawTarget::GivenWindow, 0x400001, false},
-        {{}, "4194305", DrawTarget::GivenWindow, 4194305, false},
-        {{"--root", "--window-id", "0x600002"}, "0x400001", DrawTarget::GivenWindow, 0x600002, false},
-        {{"-window"}, "0x400001", DrawTarget::OwnWindow, 0, false},
-        {{"-window"}, "garbage", DrawTarget::OwnWindow, 0, false},  // not read when not needed
-        {{"-root"}, "", DrawTarget::RootWindow, 0, false},          // empty: as if unset
+TEST(HackOptions, WhereItDrawsWhetherItCountsOrWhatItRefuses) {
+    constexpr auto Own = DrawTarget::OwnWindow, Root = DrawTarget::RootWindow, Given = DrawTarget::GivenWindow;
+    // Arguments and XSCREENSAVER_WINDOW, then where it draws, in which window, -fps, or the argument it refuses.
+    const struct { std::vector<const char*> argv; const char* variable; DrawTarget target; unsigned long id; bool fps;
+                   const char* refused; } cases[] = {
+        {{"--root", "--fps"}, nullptr, Root, 0, true, nullptr},
+        {{"-window", "--root"}, "4194305", Given, 4194305, false, nullptr},  // as XScreenSaver runs it; the later one counts
+        {{"-window"}, "garbage", Own, 0, false, nullptr},                       // not read when not needed
+        {{"-root"}, "", Root, 0, false, nullptr},                               // empty: as if unset
+        {{"-window-id"}, nullptr, Own, 0, false, "-window-id"},
+        {{"-window-id", "12abc"}, nullptr, Own, 0, false, "12abc"},
+        {{"-window-id", "0x100000000"}, nullptr, Own, 0, false, "0x100000000"},  // wider than an X id
+        {{"--root"}, "window", Own, 0, false, "XSCREENSAVER_WINDOW"},
     };
-    for (const auto& c : cases) {
-        const HackOptions options = parse(c.arguments, c.screensaverWindow);
-        std::string line;
-        for (const char* a : c.arguments) line += std::string(a) + " ";
-        SCOPED_TRACE(line + "with XSCREENSAVER_WINDOW=" + (c.screensaverWindow ? c.screensaverWindow : "(unset)"));
-        EXPECT_EQ(options.verdict, OptionsVerdict::Run);
-        EXPECT_EQ(options.target, c.target);
-        if (c.target == DrawTarget::GivenWindow) {
-            EXPECT_EQ(options.windowId, c.windowId);
+    for (auto c : cases) {
+        c.argv.insert(c.argv.begin(), "lumivane");
+        const HackOptions options = parseHackOptions(static_cast<int>(c.argv.size()), c.argv.data(), c.variable);
+        if (c.refused) {
+            EXPECT_TRUE(options.verdict == OptionsVerdict::Refuse && options.refused && std::string(options.refused) == c.refused) << c.argv[1];
+        } else {
+            EXPECT_TRUE(options.verdict == OptionsVerdict::Run && options.target == c.target && options.showFps == c.fps &&
+                        (c.target != Given || options.windowId == c.id)) << c.argv[1];
         }
-        EXPECT_EQ(options.showFps, c.showFps);
     }
+    const char* help[] = {"lumivane", "--root", "--help"};
+    EXPECT_EQ(parseHackOptions(3, help, "junk").verdict, OptionsVerdict::ShowHelp);
 }
-
-TEST(HackOptions, HelpAndRefusals) {
-    EXPECT_EQ(parse({"-help"}).verdict, OptionsVerdict::ShowHelp);
-    EXPECT_EQ(parse({"--root", "--help"}, "junk").verdict, OptionsVerdict::ShowHelp);
-
-    const struct {
-        std::initializer_list<const char*> arguments;
-        const char* screensaverWindow;
-        std::string refused;
-    } refusals[] = {
-        {{"-bogus"}, nullptr, "-bogus"},
-        {{"-root", "--fps", "-Root"}, nullptr, "-Root"},
-        {{"root"}, nullptr, "root"},
-        {{"-window-id"}, nullptr, "-window-id"},
-        {{"--window-id", "-fps"}, nullptr, "-fps"},
-        {{"-window-id", "0x"}, nullptr, "0x"},
-        {{"-window-id", "0"}, nullptr, "0"},
-        {{"-window-id", "0x100000000"}, nullptr, "0x100000000"},  // wider than an X id
-        {{"-help", "-bogus"}, nullptr, "-bogus"},
-        {{"--root"}, "window", "XSCREENSAVER_WINDOW"},
-    };
-    for (const auto& r : refusals) {
-        const HackOptions options = parse(r.arguments, r.screensaverWindow);
-        EXPECT_EQ(options.verdict, OptionsVerdict::Refuse) << r.refused;
-        ASSERT_NE(options.refused, nullptr) << r.refused;
-        EXPECT_EQ(options.refused, r.refused);
-        EXPECT_NE(options.reason, nullptr);
-    }
-}
-
-}  // namespace

@@ -1,64 +1,25 @@
-// The frame clock and the frame deadlines.
 #include "renderer/scene/frame_clock.h"
 
 #include <gtest/gtest.h>
 
-TEST(FrameClock, FirstTickNearZeroAndWrapKeepsThePreviousFrameTime) {
-    const struct { uint32_t nowMs; float dt; } ticks[] = {
-        {5000, 0.0f}, {5016, 0.016f}, {5026, 0.01f}, {20, 0.01f} /* the counter wrapped */, {45, 0.025f},
-        {45, 0.0f} /* no time passed */};
-    FrameClock clock;
-    for (const auto& tick : ticks) {
-        clock.tick(tick.nowMs);
-        EXPECT_FLOAT_EQ(clock.dt, tick.dt) << tick.nowMs;
-    }
-}
-
-namespace {
-
-// Runs a pacer that sleeps exactly as told, plus `extraSleepMs` of oversleep per wait (a coarse
-// system timer), for `durationMs`; returns the number of frames drawn.
-int framesDrawn(uint32_t framesPerSecond, uint32_t startMs, uint32_t durationMs, uint32_t extraSleepMs) {
-    FrameDeadlines pacer;
-    pacer.framesPerSecond = framesPerSecond;
-    int frames = 0;
-    for (uint32_t now = startMs; now - startMs < durationMs;) {
-        const uint32_t wait = pacer.msUntilNextFrame(now);
-        if (wait > 0) {
-            now += wait + extraSleepMs;
-            continue;
-        }
-        pacer.frameDrawn(now);
-        ++frames;
-        now += 1;  // the frame itself takes a millisecond
-    }
-    return frames;
-}
-
-}  // namespace
-
-TEST(FrameDeadlines, TenSecondsGiveTheRateExactlyWhateverTheTimerDoes) {
-    const struct { uint32_t framesPerSecond, startMs, extraSleepMs; } cases[] = {
-        {30, 0, 0},
-        {30, 0, 15},            // a 15.6 ms system timer oversleeps every wait
-        {24, 0, 0},
-        {30, 0xFFFFF000u, 0},   // the millisecond counter wraps during the run
-        {30, 0xFFFFF000u, 15},
-    };
+TEST(FrameClock, FrameTimesAndDeadlinesOnACounterThatWraps) {
+    FrameClock clock;  // the first tick measures near zero; a wrap keeps the previous frame time
+    const struct { uint32_t nowMs; float dt; } ticks[] = {{5000, 0}, {5016, 0.016f}, {5026, 0.01f}, {20, 0.01f}, {45, 0.025f}, {45, 0}};
+    for (const auto& t : ticks) EXPECT_FLOAT_EQ((clock.tick(t.nowMs), clock.dt), t.dt) << t.nowMs;
+    // Deadlines give the rate exactly: {frames per second, start, oversleep per wait (a 15.6 ms system timer)}.
+    const uint32_t cases[][3] = {{30, 0, 0}, {30, 0, 15}, {24, 0, 0}, {30, 0xFFFFF000u, 0}, {30, 0xFFFFF000u, 15}};
     for (const auto& c : cases) {
-        const int frames = framesDrawn(c.framesPerSecond, c.startMs, 10000, c.extraSleepMs);
-        EXPECT_NEAR(frames, static_cast<int>(c.framesPerSecond) * 10, 1)
-            << c.framesPerSecond << " fps from " << c.startMs << " oversleeping " << c.extraSleepMs;
+        FrameDeadlines pacer{c[0]};
+        int frames = 0;
+        for (uint32_t now = c[1]; now - c[1] < 10000; now += 1, ++frames) {  // a frame takes a millisecond
+            while (const uint32_t wait = pacer.msUntilNextFrame(now)) now += wait + c[2];
+            pacer.frameDrawn(now);
+        }
+        EXPECT_NEAR(frames, static_cast<int>(c[0]) * 10, 1) << c[0] << " fps from " << c[1] << ", oversleeping " << c[2];
     }
-}
-
-TEST(FrameDeadlines, ALongStallIsNotMadeUpWithABurst) {
-    FrameDeadlines pacer;
-    pacer.framesPerSecond = 30;
-    pacer.frameDrawn(1000);
-    EXPECT_EQ(pacer.msUntilNextFrame(1000), 33u);
-    EXPECT_EQ(pacer.msUntilNextFrame(1020), 13u);
-    pacer.frameDrawn(5000);  // four seconds late
-    EXPECT_EQ(pacer.msUntilNextFrame(5000), 33u) << "the next frame must wait a whole interval again";
-    EXPECT_EQ(pacer.msUntilNextFrame(5040), 0u);
+    FrameDeadlines pacer{30};  // each frame waits a whole interval, across the wrap and after a stall
+    pacer.frameDrawn(0xFFFFFFF0u);
+    EXPECT_EQ(pacer.msUntilNextFrame(0xFFFFFFFFu), 18u);
+    pacer.frameDrawn(5000);  // seconds late
+    EXPECT_TRUE(pacer.msUntilNextFrame(5000) == 33u && pacer.msUntilNextFrame(5040) == 0u) << "no burst to catch up";
 }

@@ -2,38 +2,18 @@
 
 #include <gtest/gtest.h>
 
-TEST(PreviewLayout, TheSystemMonitorPictureAt96Dpi) {
-    PreviewSize s = previewSizeFor(152, 112, twipsPerPixel(96), twipsPerPixel(96));
-    EXPECT_EQ(s.widthTwips, 2280);
-    EXPECT_EQ(s.heightTwips, 1680);
-    EXPECT_EQ(s.widthPixels, 152);
-    EXPECT_EQ(s.heightPixels, 112);
-}
-
-TEST(PreviewLayout, OtherDpiAndEmptyHosts) {
-    EXPECT_EQ(twipsPerPixel(96), 15);
-    EXPECT_EQ(twipsPerPixel(120), 12);
-    EXPECT_EQ(twipsPerPixel(144), 10);
-    EXPECT_EQ(twipsPerPixel(0), 15);
-    PreviewSize s = previewSizeFor(0, 0, 15, 15);
-    EXPECT_EQ(s.widthPixels, 0);
-    EXPECT_EQ(s.heightPixels, 0);
-}
-
-TEST(PreviewLayout, HostsBeyondSixteenBitsAreClampedNotWrapped) {
-    // 3000 px × 15 = 45000 twips, which a 16-bit value cannot hold.
-    PreviewSize s = previewSizeFor(3000, 2500, 15, 15);
-    EXPECT_EQ(s.widthTwips, 32767);
-    EXPECT_EQ(s.widthPixels, 2184);
-    EXPECT_EQ(s.heightPixels, 2184);
-    PreviewSize edge = previewSizeFor(2184, 2185, 15, 15);
-    EXPECT_EQ(edge.widthPixels, 2184);
-    EXPECT_EQ(edge.heightPixels, 2184);
-}
-
-TEST(PreviewLayout, RateFollowsASlowerDisplayOnly) {
-    const struct { uint32_t refreshHz, framesPerSecond; } cases[] = {
-        {0, 30}, {1, 30}, {24, 24}, {29, 29}, {30, 30}, {60, 30}, {144, 30},
+TEST(PreviewLayout, SizesAtEachResolutionHostsBeyondSixteenBitsClampedAndTheRate) {
+    EXPECT_TRUE(twipsPerPixel(96) == 15 && twipsPerPixel(120) == 12 && twipsPerPixel(0) == 15);  // unknown: 96 dpi
+    const struct { int width, height, perPixelX, perPixelY, widthTwips, heightTwips, widthPixels, heightPixels; } cases[] = {
+        {152, 112, 15, 15, 2280, 1680, 152, 112},  // the system's monitor picture at 96 dpi
+        {152, 112, 15, 12, 2280, 1344, 152, 112},
+        {3000, 2500, 15, 15, 32767, 32767, 2184, 2184},  // 45000 twips do not fit into 16 bits
     };
-    for (const auto& c : cases) EXPECT_EQ(previewFrameRate(c.refreshHz), c.framesPerSecond) << c.refreshHz << " Hz";
+    for (const auto& c : cases) {
+        const PreviewSize s = previewSizeFor(c.width, c.height, c.perPixelX, c.perPixelY);
+        EXPECT_TRUE(s.widthTwips == c.widthTwips && s.heightTwips == c.heightTwips && s.widthPixels == c.widthPixels &&
+                    s.heightPixels == c.heightPixels) << &c - cases;
+    }
+    const uint32_t rates[][2] = {{0, 30}, {1, 30}, {24, 24}, {60, 30}};  // refresh rate, frames per second
+    for (const auto& r : rates) EXPECT_EQ(previewFrameRate(r[0]), r[1]) << r[0] << " Hz";
 }

@@ -1,77 +1,42 @@
-// The run host's music choice, close steps and renderer watch.
+#include "shell/host/run_host_rules.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "shell/host/run_host_rules.h"
-
-namespace {
-
-ShellSettings settingsOf(int16_t kind, const std::string& file) {
-    ShellSettings s;
-    s.musicSource = kind;
-    s.musicFile = file;
-    return s;
-}
-
 // The steps a plan asks for, named in a fixed order.
-std::string steps(const LoadPlan& p) {
-    return std::string(p.cdOpen ? "cd " : "") + (p.wavPlay ? "wav " : "") + (p.mp3Play ? "mp3 " : "") +
-           (p.startMp3Timer ? "mp3-timer " : "") + (p.startCdTimer ? "cd-timer " : "");
+static std::string steps(const LoadPlan& p) {
+    return std::string(p.cdOpen ? "cd " : "") + (p.startCdTimer ? "cd-timer " : "") + (p.wavPlay ? "wav " : "") +
+           (p.mp3Play ? "mp3 " : "") + (p.startMp3Timer ? "mp3-timer " : "");
 }
-std::string steps(const ClosePlan& p) {
-    return std::string(p.stopCdAndTimer ? "cd " : "") + (p.wavStop ? "wav " : "") + (p.mp3Stop ? "mp3 " : "") +
-           (p.showPointer ? "pointer " : "");
-}
-
-TEST(MusicChoice, SourceAndLastThreeLettersOfTheFile) {
-    struct Case { int16_t kind; const char* file; const char* steps; };
-    for (const Case& c : {Case{1, "C:\\m\\a.mp3", "cd cd-timer "}, Case{2, "C:\\m\\Song.Mp3", "mp3 mp3-timer "},
-                          Case{2, "C:\\m\\loop.wav", "wav "}, Case{2, "xWAV", "wav "}, Case{2, "C:\\m\\tune.mid", ""},
-                          Case{2, "C:\\m\\x.mp4", ""}, Case{2, "av", ""}, Case{2, "", ""}, Case{0, "a.mp3", ""},
-                          Case{3, "a.mp3", ""}, Case{-1, "a.wav", ""}})
-        EXPECT_EQ(steps(planLoad(settingsOf(c.kind, c.file))), c.steps) << c.kind << " " << c.file;
+static std::string steps(const ClosePlan& p) {
+    return std::string(p.stopCdAndTimer ? "cd " : "") + (p.wavStop ? "wav " : "") + (p.mp3Stop ? "mp3 " : "") + (p.showPointer ? "pointer " : "");
 }
 
-TEST(RendererCommandLine, ThePrimaryOnlyChoiceIsPassedOn) {
-    ShellSettings settings;
-    for (int16_t screens : {ScreensEveryMonitor, int16_t{7}}) {
-        settings.screens = screens;
-        EXPECT_EQ(rendererArguments(settings), L"");
-    }
-    settings.screens = ScreensPrimaryOnly;
-    EXPECT_EQ(rendererArguments(settings), L" /screens:primary");
-}
-
-TEST(CloseSteps, MusicStopsAndPointer) {
-    EXPECT_EQ(steps(planClose(true, true, settingsOf(1, ""), L'S')), "cd pointer ");
-    EXPECT_EQ(steps(planClose(true, false, settingsOf(1, ""), L'S')), "pointer ") << "CD control that ended is left alone";
-    EXPECT_EQ(steps(planClose(true, false, settingsOf(2, "a.WAV"), 0)), "wav ") << "an empty command line never hid it";
-    EXPECT_EQ(steps(planClose(true, false, settingsOf(2, "a.mp3"), L'C')), "mp3 ");
-    EXPECT_EQ(steps(planClose(true, false, settingsOf(1, "a.mp3"), 0)), "");
-    EXPECT_EQ(steps(planClose(false, false, settingsOf(2, "a.mp3"), L'S')), "pointer ")
-        << "no renderer window ever appeared, so no music was started";
-}
-
-// The watch's answers tick by tick: (window found, time) -> result.
-TEST(RendererWatch, MusicAtTheFirstSightingThenTheFirstMissEndsAndNoWindowInTheGracePeriodFails) {
-    struct Tick { bool found; uint32_t atMs; WatchResult want; };
-    struct Case { const char* name; uint32_t loadMs; std::vector<Tick> ticks; };
-    const uint32_t grace = RendererGraceMs;
-    const Case cases[] = {
-        {"slow start", 1000, {{false, 1050, WatchResult::Waiting}, {false, 1000 + grace - 1, WatchResult::Waiting},
-                              {true, 1000 + grace + 100, WatchResult::Appeared}, {true, 1000 + grace + 150, WatchResult::Running},
-                              {false, 1000 + grace + 200, WatchResult::Gone}}},
-        {"gone at once", 0, {{true, 50, WatchResult::Appeared}, {false, 100, WatchResult::Gone}}},
-        {"never shown", 0, {{false, 50, WatchResult::Waiting}, {false, grace, WatchResult::NeverShown}}},
-        {"across the tick count's wrap", 0xFFFFFF00u,
-         {{false, 0x00000100u, WatchResult::Waiting}, {false, 0xFFFFFF00u + grace, WatchResult::NeverShown}}},
+TEST(RunHost, MusicByTheSourceAndTheFilesLastThreeLettersStoppedAtTheCloseAndTheRendererWatch) {
+    const struct { int16_t source; const char* file; const char* steps; } loads[] = {
+        {1, "C:\\m\\a.mp3", "cd cd-timer "}, {2, "C:\\m\\Song.Mp3", "mp3 mp3-timer "}, {2, "xWAV", "wav "},
+        {2, "C:\\m\\tune.mid", ""}, {2, "av", ""}, {0, "a.mp3", ""}, {3, "a.mp3", ""},
     };
-    for (const Case& c : cases) {
-        RendererWatch watch(c.loadMs);
-        for (size_t i = 0; i < c.ticks.size(); ++i)
-            EXPECT_EQ(watch.tick(c.ticks[i].found, c.ticks[i].atMs), c.ticks[i].want) << c.name << ", tick " << i;
+    for (const auto& c : loads) EXPECT_EQ(steps(planLoad({c.source, 0, c.file})), c.steps) << c.source << " " << c.file;
+    EXPECT_EQ(steps(planClose(true, true, {1, 0, ""}, L'S')), "cd pointer ");
+    EXPECT_EQ(steps(planClose(true, false, {1, 0, "a.mp3"}, L'S')), "pointer ") << "CD control that ended is left alone";
+    EXPECT_EQ(steps(planClose(true, false, {2, 0, "a.WAV"}, 0)), "wav ") << "an empty command line never hid it";
+    EXPECT_EQ(steps(planClose(true, false, {2, 0, "a.mp3"}, L'C')), "mp3 ");
+    EXPECT_EQ(steps(planClose(false, false, {2, 0, "a.mp3"}, L'S')), "pointer ") << "no music was started";
+    EXPECT_TRUE(rendererArguments({}) == L"" && rendererArguments({0, 0, "", ScreensPrimaryOnly}) == L" /screens:primary");
+    // The renderer watch: from the load time, ticks of (window found, time) and the watch's answer to each.
+    using W = WatchResult;
+    struct Tick { bool found; uint32_t atMs; WatchResult want; };
+    const uint32_t grace = RendererGraceMs;
+    const std::pair<uint32_t, std::vector<Tick>> runs[] = {
+        {1000, {{false, 999 + grace, W::Waiting}, {true, 1100 + grace, W::Appeared}, {true, 1150 + grace, W::Running},
+                {false, 1200 + grace, W::Gone}, {false, 1250 + grace, W::Gone}}},
+        {0, {{false, 50, W::Waiting}, {false, grace, W::NeverShown}}},
+        {0xFFFFFF00u, {{false, 0xFFFFFF80u, W::Waiting}, {false, 0x100, W::Waiting}, {false, 0xFFFFFF00u + grace, W::NeverShown}}},
+    };
+    for (const auto& [loadMs, ticks] : runs) {
+        RendererWatch watch(loadMs);
+        for (const Tick& t : ticks) EXPECT_EQ(watch.tick(t.found, t.atMs), t.want) << "loaded at " << loadMs << ", tick at " << t.atMs;
     }
 }
-
-}  // namespace
