@@ -84,7 +84,7 @@ class Release(unittest.TestCase):
                 for name in PROGRAMS:
                     self.assertEqual(Path(programs, name).read_bytes(), z.read(name), name)
                     resource = subprocess.run([ARGS.windres, "-i", Path(programs, name), "-O", "rc"], check=True,
-                                              capture_output=True, text=True).stdout
+                                              capture_output=True, text=True).stdout.partition(" VERSIONINFO")[2]
                     self.assertIn("FILEVERSION %s, 0\n" % ARGS.version.replace(".", ", "), resource)
                     self.assertIn('VALUE "FileVersion", "%s"\n' % ARGS.version, resource)
 
@@ -102,7 +102,7 @@ class Release(unittest.TestCase):
 
             saver = wine(SYSTEM + "Lumivane.scr", "/s", wait=False)
             try:
-                subprocess.run(SAVER_SEARCH, timeout=WAIT_S, capture_output=True)
+                subprocess.run(SAVER_SEARCH, timeout=WAIT_S, capture_output=True, check=True)
                 time.sleep(1.5)  # the renderer ignores input right after its start
                 subprocess.run(["xdotool", "key", "space"])
                 self.assertEqual(0, saver.wait(timeout=15), "the saver does not end on a key")

@@ -5,7 +5,6 @@
 #include <shlobj.h>
 
 #include <algorithm>
-#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -89,14 +88,14 @@ public:
     }
     // Starts /c (under a glibc locale, whose language and code page Wine takes, through scripts/wine-run, a Unix
     // process: the program is then found by its window) and waits for the window titled `title` to show.
-    HWND open(const char* locale = nullptr, const wchar_t* title = SettingsDialogTitle) {
+    HWND open(const std::string& locale = "", const wchar_t* title = SettingsDialogTitle) {
         SetCursorPos(5, 5);  // away from where the dialog opens
         const std::wstring scrPath = file(L"Lumivane.scr"), runner = sourceDir() + L"\\scripts\\wine-run";
-        EXPECT_TRUE(locale ? runner_.start(runner, L"--locale " + std::wstring(locale, locale + std::strlen(locale)) +
-                                                       L" \"" + scrPath + L"\" /c")
-                           : scr.start(scrPath, L"/c"));
+        EXPECT_TRUE(locale.empty() ? scr.start(scrPath, L"/c")
+                                   : runner_.start(runner, L"--locale " + std::wstring(locale.begin(), locale.end()) +
+                                                               L" \"" + scrPath + L"\" /c"));
         hwnd = waitForWindow(nullptr, title, WaitMs);
-        if (hwnd && locale) scr.attach(hwnd);
+        if (hwnd && !locale.empty()) scr.attach(hwnd);
         if (hwnd) within(5000, [&] { return IsWindowVisible(hwnd) != 0; });
         Sleep(500);  // painted
         return hwnd;
@@ -129,6 +128,7 @@ private:
     Process runner_;  // scripts/wine-run, when the program runs under another locale
 };
 
+// A window's place on the screen, and one pixel of the screen.
 RECT rectOf(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
@@ -153,14 +153,14 @@ COLORREF edge(HWND button) { return pixel(rectOf(button).left, (rectOf(button).t
 void saveScreenshot(const char* locale) {
     const std::string png = LUMIVANE_SCREENSHOTS_UNIX "/dialog-" + std::string(locale) + ".png";
     std::filesystem::remove(fromUnixPath(png));
-    Process import;
+    Process grab;
     const std::wstring args = L"-window root -trim +repage " + std::wstring(png.begin(), png.end());
-    EXPECT_TRUE(import.start(L"Z:\\usr\\bin\\import", args));
+    EXPECT_TRUE(grab.start(L"Z:\\usr\\bin\\import", args));
     EXPECT_TRUE(within(10000, [&] { return std::filesystem::exists(fromUnixPath(png)); })) << png;
 }
 
-// A portable copy on a small disk (a 4 MB tmpfs that ctest mounts): the dialog's place and look; the CD and
-// the file choice saved beside it and loaded back; then, with the disk full, a failed save reported, and Esc.
+// A portable copy on a small disk (a 4 MB tmpfs that ctest mounts): the dialog's place and look, the CD and
+// the file choice saved beside it and loaded back, and saves on the full disk.
 TEST(SettingsDialog, ShowsSavesAndLoadsItsChoicesBesideThePortableCopyAndReportsAFailedSave) {
     const std::wstring disk = fromUnixPath(LUMIVANE_FULL_DISK_UNIX);
     ULARGE_INTEGER free{}, total{};
@@ -197,7 +197,7 @@ TEST(SettingsDialog, ShowsSavesAndLoadsItsChoicesBesideThePortableCopyAndReports
     Sleep(400);
     EXPECT_TRUE(looksLike(edge(save), HoverEdge)) << "the highlight stays while the pointer rests";
     SetCursorPos(5, 5);
-    EXPECT_TRUE(within(200, [&] { return looksLike(edge(save), NormalEdge); })) << "the highlight stays";
+    EXPECT_TRUE(within(200, [&] { return looksLike(edge(save), NormalEdge); })) << "the highlight outlasts the pointer";
 
     // Enter in the track box changes nothing; a half track saves rounded to even, beside the other
     // section, with the primary screen only as chosen with the keyboard.
@@ -238,42 +238,44 @@ TEST(SettingsDialog, ShowsSavesAndLoadsItsChoicesBesideThePortableCopyAndReports
     ini = run.iniBytes();
     EXPECT_EQ(storedValues(ini), (Values{"2", "4", std::string(song.begin(), song.end()), "1"}));
 
-    // The disk filled up; a left-click on the CD choice's label takes it.
-    GetDiskFreeSpaceExW(disk.c_str(), &free, nullptr, nullptr);
-    writeFileBytes(dir.file(L"filler"), std::string(free.QuadPart, 'f'));
-    ASSERT_NE(run.open(), nullptr);
-    clickCentre(run.label(Cd));
-    EXPECT_TRUE(within(1000, [&] { return IsWindowEnabled(run.trackBox()) != 0; }));
-    clickCentre(run.button(Save));
-    HWND box = waitForWindow(nullptr, L"Lumivane (ScreenSaver)", WaitMs);
-    ASSERT_NE(box, nullptr) << "the failed save is not reported";
-    const std::wstring message = messageText(box);
-    EXPECT_TRUE(message.find(L"保存できません") != message.npos && message.find(run.iniPath()) != message.npos);
-    Sleep(500);
-    EXPECT_TRUE(run.scr.running() && IsWindowVisible(run.hwnd)) << "the dialog stays open";
-    EXPECT_EQ(run.iniBytes(), ini);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 4) << "a temporary file is left";
-    // With room again, Esc closes without saving.
-    DeleteFileW(dir.file(L"filler").c_str());
-    pressKey(VK_ESCAPE);
-    EXPECT_TRUE(run.scr.waitExit(WaitMs)) << "Esc did not close the dialog";
-    EXPECT_EQ(run.iniBytes(), ini);
+    // With the disk full, a save (as a left-click on the CD choice's label asks) is reported with the file's
+    // path and keeps the dialog open, leaving the old file as it was, or none for a first save, and no other;
+    // with room again, Esc closes without saving.
+    for (bool first : {false, true}) {
+        if (first) DeleteFileW(run.iniPath().c_str());
+        ini = run.iniBytes();
+        GetDiskFreeSpaceExW(disk.c_str(), &free, nullptr, nullptr);
+        writeFileBytes(dir.file(L"filler"), std::string(free.QuadPart, 'f'));
+        ASSERT_NE(run.open(), nullptr);
+        clickCentre(run.label(Cd));
+        EXPECT_TRUE(within(1000, [&] { return IsWindowEnabled(run.trackBox()) != 0; }));
+        clickCentre(run.button(Save));
+        const std::wstring message = messageText(waitForWindow(nullptr, L"Lumivane (ScreenSaver)", WaitMs));
+        EXPECT_NE(message.find(L"書き込めません:\n" + run.iniPath()), message.npos) << "not reported with its path";
+        Sleep(500);
+        EXPECT_TRUE(run.scr.running() && IsWindowVisible(run.hwnd)) << "the dialog stays open";
+        EXPECT_EQ(run.iniBytes(), ini);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), first ? 3 : 4) << "a file left";
+        DeleteFileW(dir.file(L"filler").c_str());
+        pressKey(VK_ESCAPE);
+        EXPECT_TRUE(run.scr.waitExit(WaitMs)) << "Esc did not close the dialog";
+        EXPECT_EQ(run.iniBytes(), ini);
+    }
 }
 
-// A copy in the system folder, whose settings live in %APPDATA%\Lumivane: each run finds the track the
-// one before saved, types another, and saves it, rounded to even, or leaves it with Cancel or the title bar.
+// A copy in the system folder, its settings in %APPDATA%\Lumivane: each run finds the track the one before saved,
+// types another and saves it, rounded to even, or leaves by Cancel or the title bar; then a missing renderer.
 TEST(SettingsDialogTexts, DialogAndMessageSpeakTheInterfaceLanguageAndTheUsersSettingsServeBothCodePages) {
-    const HMODULE tables = LoadLibraryExW((distDir() + L"\\Lumivane.scr").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const HMODULE module = LoadLibraryExW((distDir() + L"\\Lumivane.scr").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     wchar_t system[MAX_PATH] = {}, appData[MAX_PATH] = {};
-    ASSERT_TRUE(tables && GetSystemDirectoryW(system, MAX_PATH));
+    ASSERT_TRUE(module && GetSystemDirectoryW(system, MAX_PATH));
     ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData), S_OK);
     const std::wstring userIni = std::wstring(appData) + L"\\Lumivane\\Lumivane.ini";
     const std::string path = "C:\\windows\\win.ini";  // a music file that exists
     std::filesystem::create_directories(std::filesystem::path(userIni).parent_path());
     ASSERT_TRUE(writeFileBytes(userIni, iniText(" 1", " 12", path)));
     DialogRun run(system, "");
-    // The close: 0 from the title bar, else the button with this text.
-    const struct { const char* locale; TextLanguage tables; const wchar_t *typed, *saved; unsigned close; } runs[] = {
+    const struct { const char* locale; TextLanguage language; const wchar_t *typed, *saved; unsigned close; } runs[] = {
         {"ja_JP.UTF-8", TextLanguage::Japanese, L"2.5", L"2", TEXT_SAVE},
         {"en_US.UTF-8", TextLanguage::English, L"3.5", L"4", TEXT_SAVE},
         {"ja_JP.UTF-8", TextLanguage::Japanese, L"7", L"4", 0},
@@ -286,10 +288,10 @@ TEST(SettingsDialogTexts, DialogAndMessageSpeakTheInterfaceLanguageAndTheUsersSe
         for (unsigned id : {TEXT_MUSIC_HEADING, TEXT_SOURCE_NONE, TEXT_SOURCE_CD, TEXT_SOURCE_FILE, TEXT_REPEAT_TRACK,
                             TEXT_SCREENS, TEXT_SCREENS_EVERY, TEXT_SCREENS_PRIMARY, TEXT_CHOOSE_FILE, TEXT_MORE_WORKS,
                             TEXT_SAVE, TEXT_CANCEL}) {
-            const std::wstring text = tableText(tables, id, step.tables);
+            const std::wstring text = tableText(module, id, step.language);
             const bool english = std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; });
             const LPARAM entry = reinterpret_cast<LPARAM>(text.c_str());
-            EXPECT_TRUE(!text.empty() && (english || step.tables == TextLanguage::Japanese) &&
+            EXPECT_TRUE(!text.empty() && (english || step.language == TextLanguage::Japanese) &&
                         (run.label(text.c_str()) || run.button(text.c_str()) ||
                          SendMessageW(run.screensBox(), CB_FINDSTRINGEXACT, -1, entry) >= 0)) << id;
         }
@@ -297,7 +299,7 @@ TEST(SettingsDialogTexts, DialogAndMessageSpeakTheInterfaceLanguageAndTheUsersSe
         EXPECT_TRUE(IsWindowEnabled(run.trackBox()) && textOf(run.trackBox()) == track) << "the settings did not load";
         const std::string before = readFileBytes(userIni);
         run.typeTrack(step.typed);
-        if (step.close) clickCentre(run.button(tableText(tables, step.close, step.tables).c_str()));
+        if (step.close) clickCentre(run.button(tableText(module, step.close, step.language).c_str()));
         if (!step.close) PostMessageW(run.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
         ASSERT_TRUE(run.scr.waitExit(WaitMs));
         const std::string ini = readFileBytes(userIni);
@@ -305,15 +307,13 @@ TEST(SettingsDialogTexts, DialogAndMessageSpeakTheInterfaceLanguageAndTheUsersSe
         track = step.saved;
         EXPECT_EQ(storedValues(ini), (Values{"1", std::string(track.begin(), track.end()), path, "0"}));
     }
-    EXPECT_FALSE(std::filesystem::exists(run.iniPath())) << "saved into the system folder";
 
     // Without the renderer the program says so in the interface language, and ends.
     ASSERT_TRUE(DeleteFileW(run.file(L"Lumivane.dll").c_str()));
     for (const auto& step : {runs[0], runs[1]}) {
-        SCOPED_TRACE(step.locale);
-        HWND box = run.open(step.locale, tableText(tables, TEXT_APPLICATION_TITLE, step.tables).c_str());
+        HWND box = run.open(step.locale, tableText(module, TEXT_APPLICATION_TITLE, step.language).c_str());
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(messageText(box), tableText(tables, TEXT_RENDERER_MISSING, step.tables));
+        EXPECT_EQ(messageText(box), tableText(module, TEXT_RENDERER_MISSING, step.language));
         EXPECT_TRUE(run.scr.waitExit(WaitMs));
     }
     std::filesystem::remove_all(std::filesystem::path(userIni).parent_path());
