@@ -3,94 +3,13 @@
 
 #include <windows.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
-#include <vector>
 
 namespace wintest {
 
-// Windows path (Z:\...) of a Unix path, as Wine maps the root file system.
-std::wstring fromUnixPath(const char* unixPath);
-// Folder holding the freshly built Lumivane.dll and Lumivane.scr.
-std::wstring distDir();
-// Folder of the test binaries (the build tree), as a Windows path.
-std::wstring binaryDir();
-// Source tree, as a Windows path.
-std::wstring sourceDir();
-
-// A fresh, empty folder under the prefix's temp folder (or under `base`); removed with its files on destruction.
-class TempDir {
-public:
-    explicit TempDir(const wchar_t* tag, const std::wstring& base = L"");
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::wstring& path() const { return path_; }
-    std::wstring file(const wchar_t* name) const { return path_ + L"\\" + name; }
-    // Copies a file of the dist folder (or any absolute path) into this folder under `as`.
-    bool copyIn(const std::wstring& from, const wchar_t* as) const;
-private:
-    std::wstring path_;
-};
-
-// A started program; the destructor kills it if it still runs.
-class Process {
-public:
-    Process() = default;
-    ~Process();
-    Process(const Process&) = delete;
-    Process& operator=(const Process&) = delete;
-    // Starts `exe` with `args` (the command line is "exe" args), in the exe's folder.
-    bool start(const std::wstring& exe, const std::wstring& args = L"");
-    // Waits up to `ms` for the end; true when it ended. exitCode() is then valid.
-    bool waitExit(DWORD ms);
-    DWORD exitCode() const;
-    bool running() const;
-    void kill();
-    // Takes over the process that shows `window`, such as a program started by startUnderLocale.
-    bool attach(HWND window);
-    // Ends whatever process owns a top-level window with this title (a renderer a test left behind).
-    static void killByWindowTitle(const wchar_t* title);
-    DWORD id() const { return info_.dwProcessId; }
-    HANDLE handle() const { return info_.hProcess; }
-private:
-    PROCESS_INFORMATION info_{};
-};
-
-// Starts `exe args` through scripts/wine-run under a glibc locale such as "en_US.UTF-8". Wine takes a
-// program's interface language and ANSI code page from its Unix locale, which a Windows parent cannot
-// change for its children. The program is no child of this one: find it by its window and attach().
-bool startUnderLocale(const std::wstring& exe, const std::wstring& args, const char* locale);
-
-// What a program run to its end under this test as its debugger said and returned.
-struct DebuggedRun {
-    bool ended = false;       // it ended within the time given
-    DWORD exitCode = 0;
-    std::string debugOutput;  // everything it passed to OutputDebugString, in the ANSI code page
-};
-// Runs `exe args` as a debuggee for up to `ms`, collecting its debug output; kills it if it outlives that.
-DebuggedRun runDebugged(const std::wstring& exe, const std::wstring& args, DWORD ms);
-
-// Polls for a top-level window with this class (may be null) and title (may be null) for up to `ms`.
-HWND waitForWindow(const wchar_t* className, const wchar_t* title, DWORD ms);
-// Polls until no such window exists, for up to `ms`; true when it is gone.
-bool waitForNoWindow(const wchar_t* className, const wchar_t* title, DWORD ms);
-
-// Real input through SendInput.
-void pressKey(WORD virtualKey);
-void moveMouseTo(int x, int y);
-void mouseButton(DWORD downFlag, DWORD upFlag);
-
-// A window's place on the screen.
-RECT screenRect(HWND window);
-// Moves the pointer to the middle of a window and presses and releases a mouse button there.
-void clickCentre(HWND window, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP);
-
-// Another process's message, with a bounded wait: never hang on a busy program.
-LRESULT ask(HWND window, UINT message, WPARAM wp = 0, LPARAM lp = 0);
-// Another process's window text.
-std::wstring textOf(HWND window);
-
-// Polls a condition for up to `ms`; true as soon as it holds.
+// Polls a condition every 10 ms for up to `ms`; true as soon as it holds.
 template <typename Condition>
 bool within(DWORD ms, Condition condition) {
     for (DWORD start = GetTickCount();; Sleep(10)) {
@@ -99,24 +18,183 @@ bool within(DWORD ms, Condition condition) {
     }
 }
 
-// Pumps this thread's messages for `ms` milliseconds.
-void pump(DWORD ms);
-
-// Names of the files and folders in a folder, sorted, without "." and "..".
-std::vector<std::wstring> folderEntries(const std::wstring& folder);
+// Windows path (Z:\...) of a Unix path, as Wine maps the root file system.
+inline std::wstring fromUnixPath(const std::string& unixPath) {
+    std::wstring out = L"Z:";
+    for (char c : unixPath) out += c == '/' ? L'\\' : static_cast<wchar_t>(c);
+    return out;
+}
+// The folder of the freshly built Lumivane.dll and Lumivane.scr, and the source tree.
+inline std::wstring distDir() { return fromUnixPath(LUMIVANE_DIST_DIR_UNIX); }
+inline std::wstring sourceDir() { return fromUnixPath(LUMIVANE_SOURCE_DIR_UNIX); }
 
 // Reads a whole file; empty when it cannot be read.
-std::string readFileBytes(const std::wstring& path);
-bool writeFileBytes(const std::wstring& path, const std::string& bytes);
+inline std::string readFileBytes(const std::wstring& path) {
+    std::ifstream in(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+// Writes a whole file over any old one; false when not every byte arrived.
+inline bool writeFileBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream out(std::filesystem::path(path), std::ios::binary);
+    return static_cast<bool>(out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())).flush());
+}
 
-// The settings file's key names as the file holds them (Shift-JIS bytes), whatever the language.
-inline const std::string KeySource = "BGM\x8B\xE6\x95\xAA";
-inline const std::string KeyRepeat = "BGM\xD8\xCB\xDF\xB0\xC4";
-inline const std::string KeyFile = "BGM\xCC\xA7\xB2\xD9";
-// A settings file with the three keys.
-std::string iniText(const std::string& kind, const std::string& repeat, const std::string& file);
-// One key's value in a settings file's bytes, "<missing>" when absent. One leading blank is dropped:
-// the program writes " 2", and Wine's profile writer drops it where Windows keeps it.
-std::string stored(const std::string& ini, const std::string& key);
+// A fresh, empty folder under the temp folder (or under `base`); removed with its files on destruction.
+class TempDir {
+public:
+    explicit TempDir(const wchar_t* tag, const std::wstring& base = L"") {
+        const auto parent = base.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(base);
+        const std::wstring stem = (parent / L"lumivane-").wstring() + tag + L"-";
+        for (unsigned n = GetTickCount(); !CreateDirectoryW((path_ = stem + std::to_wstring(n)).c_str(), nullptr);) ++n;
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::wstring& path() const { return path_; }
+    std::wstring file(const wchar_t* name) const { return path_ + L"\\" + name; }
+    // Copies a file of the dist folder (or any path with a backslash) into this folder under `as`.
+    bool copyIn(const std::wstring& from, const wchar_t* as) const {
+        SetFileAttributesW(file(as).c_str(), FILE_ATTRIBUTE_NORMAL);
+        const std::wstring source = from.find(L'\\') == std::wstring::npos ? distDir() + L"\\" + from : from;
+        return CopyFileW(source.c_str(), file(as).c_str(), FALSE) != 0;
+    }
+
+private:
+    std::wstring path_;
+};
+
+// A started program; the destructor kills it if it still runs.
+class Process {
+public:
+    Process() = default;
+    ~Process() { release(); }
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    // Starts `exe args` in the exe's folder; a file copied a moment ago can be refused briefly, so it tries again.
+    bool start(const std::wstring& exe, const std::wstring& args = L"", DWORD creationFlags = 0) {
+        release();
+        std::wstring commandLine = L"\"" + exe + L"\" " + args;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        return within(1000, [&] {
+            return CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, creationFlags, nullptr,
+                                  exe.substr(0, exe.find_last_of(L'\\')).c_str(), &startup, &info_) != 0;
+        });
+    }
+    // Waits up to `ms` for the end; true when it ended.
+    bool waitExit(DWORD ms) { return info_.hProcess && WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0; }
+    // The exit code once it ended, STILL_ACTIVE before.
+    DWORD exitCode() const {
+        DWORD code = STILL_ACTIVE;
+        return GetExitCodeProcess(info_.hProcess, &code) ? code : STILL_ACTIVE;
+    }
+    bool running() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+    // Ends the program and waits for its end.
+    void kill() { if (running() && TerminateProcess(info_.hProcess, 99)) WaitForSingleObject(info_.hProcess, 5000); }
+    // Takes over the process that shows `window` (one this test did not start as its child).
+    bool attach(HWND window) {
+        release();
+        GetWindowThreadProcessId(window, &info_.dwProcessId);
+        info_.hProcess = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                                     info_.dwProcessId);
+        return info_.hProcess != nullptr;
+    }
+    // Ends whatever process owns a top-level window with this title (a program a test left behind).
+    static void killByWindowTitle(const wchar_t* title) {
+        for (HWND w; (w = FindWindowW(nullptr, title)) != nullptr;) {
+            Process owner;
+            if (!owner.attach(w)) return;
+        }
+    }
+    DWORD id() const { return info_.dwProcessId; }
+    HANDLE handle() const { return info_.hProcess; }
+
+private:
+    // Kills the program if it still runs and lets go of it.
+    void release() {
+        kill();
+        if (info_.hProcess) CloseHandle(info_.hProcess);
+        if (info_.hThread) CloseHandle(info_.hThread);
+        info_ = {};
+    }
+    PROCESS_INFORMATION info_{};
+};
+
+// What a program run to its end under this test as its debugger said and returned.
+struct DebuggedRun {
+    bool ended = false;       // it ended within the time given
+    DWORD exitCode = 0;
+    std::string debugOutput;  // everything it passed to OutputDebugString, in the ANSI code page
+};
+// Runs `exe args` as a debuggee for up to `ms`, collecting its debug output; kills it if it outlives that.
+// Wine hands debug strings over in the ANSI code page whatever the program wrote; both forms are read.
+inline DebuggedRun runDebugged(const std::wstring& exe, const std::wstring& args, DWORD ms) {
+    DebuggedRun run;
+    Process debuggee;
+    DEBUG_EVENT event{};
+    const DWORD start = GetTickCount();
+    for (bool started = debuggee.start(exe, args, DEBUG_ONLY_THIS_PROCESS);
+         started && !run.ended && GetTickCount() - start < ms && WaitForDebugEvent(&event, ms);) {
+        const auto& e = event.u;
+        const DWORD code = event.dwDebugEventCode;
+        if (code == CREATE_PROCESS_DEBUG_EVENT) CloseHandle(e.CreateProcessInfo.hFile);
+        if (code == LOAD_DLL_DEBUG_EVENT) CloseHandle(e.LoadDll.hFile);
+        if (code == OUTPUT_DEBUG_STRING_EVENT) {
+            const size_t unit = e.DebugString.fUnicode ? sizeof(wchar_t) : 1;
+            std::string bytes(e.DebugString.nDebugStringLength * unit, '\0');
+            SIZE_T got = 0;
+            ReadProcessMemory(debuggee.handle(), e.DebugString.lpDebugStringData, &bytes[0], bytes.size(), &got);
+            for (size_t k = 0; k < got && bytes[k]; k += unit) run.debugOutput += bytes[k];
+        }
+        run.ended = code == EXIT_PROCESS_DEBUG_EVENT;
+        run.exitCode = run.ended ? e.ExitProcess.dwExitCode : 0;
+        const bool fault =
+            code == EXCEPTION_DEBUG_EVENT && e.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT;
+        ContinueDebugEvent(event.dwProcessId, event.dwThreadId, fault ? DBG_EXCEPTION_NOT_HANDLED : DBG_CONTINUE);
+    }
+    if (!run.ended) DebugActiveProcessStop(debuggee.id());  // then the destructor can end it
+    return run;
+}
+
+// Polls for a top-level window with this class and title (either may be null) for up to `ms`.
+inline HWND waitForWindow(const wchar_t* className, const wchar_t* title, DWORD ms) {
+    HWND found = nullptr;
+    within(ms, [&] { return (found = FindWindowW(className, title)) != nullptr; });
+    return found;
+}
+// Polls until no such window exists, for up to `ms`; true when it is gone.
+inline bool waitForNoWindow(const wchar_t* className, const wchar_t* title, DWORD ms) {
+    return within(ms, [&] { return FindWindowW(className, title) == nullptr; });
+}
+
+// Real input through SendInput: a key pressed and released.
+inline void pressKey(WORD virtualKey) {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = virtualKey;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+// Real input: a mouse button pressed and released where the pointer is.
+inline void mouseButton(DWORD downFlag, DWORD upFlag) {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = downFlag;
+    in[1].mi.dwFlags = upFlag;
+    SendInput(2, in, sizeof(INPUT));
+}
+// Pumps this thread's messages for `ms` milliseconds.
+inline void pump(DWORD ms) {
+    within(ms, [] {
+        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        return false;
+    });
+}
 
 }  // namespace wintest

@@ -1,428 +1,344 @@
-// The settings dialog of the real Lumivane.scr /c, driven with real input and read back from the screen.
-// It runs under the Japanese locale and finds the controls by their Japanese texts.
+// The settings dialog of copies of the real Lumivane.scr /c driven with real input, read back from the screen and
+// the settings file: under the Japanese locale, where its Japanese texts find the controls, and under Japanese,
+// American and German locales for its texts; and shown again and again in this process, with its own code.
 #include <gtest/gtest.h>
-
 #include <shlobj.h>
 
-#include <memory>
-#include <optional>
-#include <string>
+#include <algorithm>
+#include <thread>
+#include <vector>
 
 #include "common/names.h"
+#include "shell/dialog/settings_dialog.h"
+#include "shell/texts/texts.h"
 #include "support/win_test_support.h"
 
 using namespace wintest;
 
 namespace {
 
-constexpr wchar_t PanelClass[] = L"Glimra.Panel";
-constexpr wchar_t LabelClass[] = L"Glimra.Label";
-constexpr wchar_t MessageTitle[] = L"Lumivane (ScreenSaver)";
-constexpr wchar_t FileDialogTitle[] = L"ﾌｧｲﾙを開く";
-constexpr DWORD StartMs = 15000;
-constexpr DWORD ExitMs = 10000;
+constexpr DWORD WaitMs = 20000;  // a start through scripts/wine-run on a busy machine
+constexpr wchar_t Cd[] = L"音楽CD", FileChoice[] = L"MP3、WAV", Save[] = L"設定";
+// The left edge of a self-drawn button as its normal, highlighted and disabled pictures draw it.
+constexpr COLORREF NormalEdge = RGB(96, 94, 128), HoverEdge = RGB(232, 150, 40), DisabledEdge = RGB(168, 168, 168);
+using Values = std::vector<std::string>;
+// The three keys' names as every settings file holds them (Shift-JIS bytes), and Screens.
+const Values Keys = {"BGM\x8B\xE6\x95\xAA", "BGM\xD8\xCB\xDF\xB0\xC4", "BGM\xCC\xA7\xB2\xD9", "Screens"};
 
-std::string narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
+// A settings file with the three keys.
+std::string iniText(const std::string& source, const std::string& repeat, const std::string& file) {
+    return "[Section]\r\n" + Keys[0] + "=" + source + "\r\n" + Keys[1] + "=" + repeat + "\r\n" + Keys[2] + "=" +
+           file + "\r\n";
 }
-
-COLORREF screenPixel(int x, int y) {
-    HDC screen = GetDC(nullptr);
-    COLORREF c = GetPixel(screen, x, y);
-    ReleaseDC(nullptr, screen);
-    return c;
-}
-
-// One pixel of a picture in the source tree's assets folder.
-COLORREF assetPixel(const wchar_t* name, int x, int y) {
-    std::wstring path = sourceDir() + L"\\assets\\" + name;
-    auto bmp = static_cast<HBITMAP>(LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    EXPECT_NE(bmp, nullptr) << narrow(path);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    COLORREF c = GetPixel(dc, x, y);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(bmp);
-    return c;
-}
-
-// Each colour component within `tolerance`; the failure shows both colours as 0xBBGGRR.
-::testing::AssertionResult looksLike(COLORREF seen, COLORREF expected, int tolerance) {
-    for (int shift : {0, 8, 16}) {
-        if (std::abs(int((seen >> shift) & 0xFF) - int((expected >> shift) & 0xFF)) > tolerance)
-            return ::testing::AssertionFailure() << std::hex << "seen 0x" << seen << ", expected 0x" << expected;
+// The keys' values in a settings file, "?" for a missing one. One leading blank is dropped: the program
+// writes " 2", and Wine's profile writer drops it where Windows keeps it.
+Values storedValues(const std::string& ini) {
+    Values values;
+    for (const std::string& key : Keys) {
+        const size_t at = ini.find("\n" + key + "="), start = at + key.size() + 2;
+        const std::string value = at == ini.npos ? "?" : ini.substr(start, ini.find_first_of("\r\n", start) - start);
+        values.push_back(value.size() > 1 && value[0] == ' ' ? value.substr(1) : value);
     }
-    return ::testing::AssertionSuccess();
+    return values;
 }
 
+// Moves the pointer to the middle of a window and presses and releases a mouse button there.
+void clickCentre(HWND window, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    Sleep(150);
+    mouseButton(down, up);
+    Sleep(150);
+}
+// Real input: each character typed as a key of its own.
 void typeText(const std::wstring& text) {
     for (wchar_t c : text) {
-        INPUT in[2]{};
-        in[0].type = in[1].type = INPUT_KEYBOARD;
-        in[0].ki.wScan = in[1].ki.wScan = c;
-        in[0].ki.dwFlags = KEYEVENTF_UNICODE;
-        in[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        INPUT in[2] = {{INPUT_KEYBOARD, {.ki = {0, c, KEYEVENTF_UNICODE, 0, 0}}},
+                       {INPUT_KEYBOARD, {.ki = {0, c, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, 0, 0}}}};
         SendInput(2, in, sizeof(INPUT));
         Sleep(40);
     }
 }
-
-// A folder with Lumivane.scr, a stand-in renderer and a settings file (none when `ini` is empty);
-// the dialog opened with /c. The folder is a fresh one under `base`, or `base` itself when `inPlace`
-// (then only the files put there are removed).
-class DialogRun {
-public:
-    explicit DialogRun(const std::string& ini, const std::wstring& base = L"", bool inPlace = false) {
-        if (inPlace) {
-            folder = base;
-        } else {
-            dir.emplace(L"dialog", base);
-            folder = dir->path();
-        }
-        EXPECT_TRUE(CopyFileW((distDir() + L"\\Lumivane.scr").c_str(), file(L"Lumivane.scr").c_str(), FALSE));
-        EXPECT_TRUE(writeFileBytes(file(L"Lumivane.dll"), "MZ stand-in"));
-        if (!ini.empty()) {
-            EXPECT_TRUE(writeFileBytes(iniPath(), ini));
-        }
-        moveMouseTo(5, 5);  // away from where the dialog opens
-    }
-    ~DialogRun() {
-        SetFileAttributesW(iniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
-        scr.kill();
-        if (!dir) {
-            for (const wchar_t* name : {L"Lumivane.scr", L"Lumivane.dll", L"Lumivane.ini"}) DeleteFileW(file(name).c_str());
-        }
-    }
-
-    // Starts /c and waits for the dialog to be shown and painted.
-    HWND open() {
-        EXPECT_TRUE(scr.start(file(L"Lumivane.scr"), L"/c"));
-        hwnd = waitForWindow(SettingsDialogClassName, SettingsDialogTitle, StartMs);
-        if (hwnd) within(5000, [&] { return IsWindowVisible(hwnd) != 0; });
-        Sleep(500);
-        return hwnd;
-    }
-    // Clicks a button and waits for the program to end.
-    bool clickAndExit(const wchar_t* caption) {
-        clickCentre(button(caption));
-        return scr.waitExit(ExitMs);
-    }
-
-    std::wstring file(const wchar_t* name) const { return folder + L"\\" + name; }
-    std::wstring iniPath() const { return file(L"Lumivane.ini"); }
-    std::string iniBytes() const { return readFileBytes(iniPath()); }
-    HWND panel() const { return FindWindowExW(hwnd, nullptr, PanelClass, nullptr); }
-    HWND combo() const { return FindWindowExW(panel(), nullptr, L"ComboBox", nullptr); }
-    HWND screensBox() const { return FindWindowExW(hwnd, nullptr, L"ComboBox", nullptr); }
-    HWND label(const wchar_t* text) const { return FindWindowExW(panel(), nullptr, LabelClass, text); }
-    HWND button(const wchar_t* caption) const {
-        HWND b = FindWindowExW(hwnd, nullptr, CommandClassName, caption);
-        return b ? b : FindWindowExW(panel(), nullptr, CommandClassName, caption);
-    }
-    // The path box: the widest label (the marks beside the choices carry no text either).
-    HWND pathLabel() const {
-        HWND widest = nullptr;
-        for (HWND l = nullptr; (l = FindWindowExW(panel(), l, LabelClass, nullptr)) != nullptr;) {
-            if (!widest || screenRect(l).right - screenRect(l).left > screenRect(widest).right - screenRect(widest).left)
-                widest = l;
-        }
-        return widest;
-    }
-    // Centre pixel of the 12x12 radio mark left of a choice label.
-    COLORREF markCentre(const wchar_t* choice) const {
-        RECT r = screenRect(label(choice));
-        return screenPixel(r.left - 10, r.top + 6);
-    }
-
-    std::optional<TempDir> dir;
-    std::wstring folder;
-    Process scr;  // declared after the folder: ends before its files are removed
-    HWND hwnd = nullptr;
-};
-
-// The failed-save message's text once it shows, or "<no message>".
-std::wstring failureMessage(DWORD ms) {
-    HWND box = waitForWindow(nullptr, MessageTitle, ms);
-    if (!box) return L"<no message>";
+// Another process's window text.
+std::wstring textOf(HWND window) {
+    wchar_t text[300] = {};
+    SendMessageW(window, WM_GETTEXT, 300, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+// The text of a message box, which is then closed with OK.
+std::wstring messageText(HWND box) {
     std::wstring message;
-    for (HWND part = nullptr; (part = FindWindowExW(box, part, L"Static", nullptr)) != nullptr;) message += textOf(part);
+    for (HWND part = nullptr; (part = FindWindowExW(box, part, L"Static", nullptr));) message += textOf(part);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
-    waitForNoWindow(nullptr, MessageTitle, 5000);
     return message;
 }
 
-// %APPDATA%\Lumivane, where an installed copy keeps its settings.
-std::wstring perUserFolder() {
-    wchar_t path[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path);
-    return std::wstring(path) + L"\\Lumivane";
+// Lumivane.scr, a stand-in renderer and a settings file (none when `ini` is empty) put into a folder and
+// taken out again at the end; the dialog opened there with /c.
+class DialogRun {
+public:
+    DialogRun(const std::wstring& folder, const std::string& ini) : folder_(folder) {
+        EXPECT_TRUE(CopyFileW((distDir() + L"\\Lumivane.scr").c_str(), file(L"Lumivane.scr").c_str(), FALSE));
+        EXPECT_TRUE(writeFileBytes(file(L"Lumivane.dll"), "MZ") && (ini.empty() || writeFileBytes(iniPath(), ini)));
+    }
+    ~DialogRun() {
+        scr.kill();
+        for (const wchar_t* name : {L"Lumivane.scr", L"Lumivane.dll", L"Lumivane.ini"}) DeleteFileW(file(name).c_str());
+    }
+    // Starts /c (under a glibc locale, whose language and code page Wine takes, through scripts/wine-run, a Unix
+    // process: the program is then found by its window) and waits for the window titled `title` to show.
+    HWND open(const std::string& locale = "", const wchar_t* title = SettingsDialogTitle) {
+        SetCursorPos(5, 5);  // away from where the dialog opens
+        const std::wstring scrPath = file(L"Lumivane.scr"), runner = sourceDir() + L"\\scripts\\wine-run";
+        EXPECT_TRUE(locale.empty() ? scr.start(scrPath, L"/c")
+                                   : runner_.start(runner, L"--locale " + std::wstring(locale.begin(), locale.end()) +
+                                                               L" \"" + scrPath + L"\" /c"));
+        hwnd = waitForWindow(nullptr, title, WaitMs);
+        if (hwnd && !locale.empty()) scr.attach(hwnd);
+        if (hwnd) within(5000, [&] { return IsWindowVisible(hwnd) != 0; });
+        Sleep(500);  // painted
+        return hwnd;
+    }
+    std::wstring file(const wchar_t* name) const { return folder_ + L"\\" + name; }
+    std::wstring iniPath() const { return file(L"Lumivane.ini"); }
+    std::string iniBytes() const { return readFileBytes(iniPath()); }
+    HWND panel() const { return FindWindowExW(hwnd, nullptr, L"Glimra.Panel", nullptr); }
+    // A control of this class, with this text when one is named, on the panel or else on the dialog.
+    HWND control(const wchar_t* className, const wchar_t* text = nullptr) const {
+        HWND found = FindWindowExW(panel(), nullptr, className, text);
+        return found ? found : FindWindowExW(hwnd, nullptr, className, text);
+    }
+    HWND label(const wchar_t* text) const { return control(L"Glimra.Label", text); }
+    HWND button(const wchar_t* text) const { return control(CommandClassName, text); }
+    HWND trackBox() const { return control(L"ComboBox"); }
+    HWND screensBox() const { return FindWindowExW(hwnd, nullptr, L"ComboBox", nullptr); }
+    // Types a new text into the track box.
+    void typeTrack(const std::wstring& text) const {
+        clickCentre(trackBox());
+        SendMessageW(trackBox(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+        typeText(text);
+    }
+
+    Process scr;
+    HWND hwnd = nullptr;
+
+private:
+    std::wstring folder_;
+    Process runner_;  // scripts/wine-run, when the program runs under another locale
+};
+
+// A window's place on the screen, and one pixel of the screen.
+RECT rectOf(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
+COLORREF pixel(LONG x, LONG y) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+// Each colour component within `tolerance`; a failure shows both colours as 0xBBGGRR.
+testing::AssertionResult looksLike(COLORREF seen, COLORREF expected, int tolerance = 2) {
+    const auto off = [&](int shift) { return std::abs(int((seen >> shift) & 0xFF) - int((expected >> shift) & 0xFF)); };
+    if (std::max({off(0), off(8), off(16)}) <= tolerance) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << std::hex << "seen 0x" << seen << ", expected 0x" << expected;
+}
+// The middle of a button's left edge, which tells its state pictures apart.
+COLORREF edge(HWND button) { return pixel(rectOf(button).left, (rectOf(button).top + rectOf(button).bottom) / 2); }
+
+// The screen, trimmed to what is not its black background, saved beside this program for a person to look at.
+void saveScreenshot(const char* locale) {
+    const std::string png = LUMIVANE_SCREENSHOTS_UNIX "/dialog-" + std::string(locale) + ".png";
+    std::filesystem::remove(fromUnixPath(png));
+    Process grab;
+    const std::wstring args = L"-window root -trim +repage " + std::wstring(png.begin(), png.end());
+    EXPECT_TRUE(grab.start(L"Z:\\usr\\bin\\import", args));
+    EXPECT_TRUE(within(10000, [&] { return std::filesystem::exists(fromUnixPath(png)); })) << png;
 }
 
-// The left edge's outer line, which tells the six state pictures apart.
-COLORREF buttonEdge(HWND button) {
-    RECT r = screenRect(button);
-    return screenPixel(r.left, (r.top + r.bottom) / 2);
-}
-COLORREF pictureEdge(const wchar_t* picture) { return assetPixel(picture, 0, 12); }
-COLORREF radioMark(bool on) { return assetPixel(on ? L"radio_on.bmp" : L"radio_off.bmp", 6, 6); }
-
-}  // namespace
-
-TEST(SettingsDialog, OpensOneWindowAtItsPlaceWithGradientsAndTheTitleBarCloseWritesNothing) {
-    const std::string before = iniText(" 0", " 0", "");
-    DialogRun run(before);
-    HWND dlg = run.open();
-    ASSERT_NE(dlg, nullptr);
-    EXPECT_EQ(FindWindowExW(nullptr, nullptr, nullptr, SettingsDialogTitle), dlg);
-    EXPECT_EQ(FindWindowExW(nullptr, dlg, nullptr, SettingsDialogTitle), nullptr) << "a second window titled <Lumivane>";
-    RECT client{};
-    GetClientRect(dlg, &client);
-    EXPECT_EQ(client.right, 479);
-    EXPECT_EQ(client.bottom, 252);
-    RECT outer = screenRect(dlg);
+// A portable copy on a small disk (a 4 MB tmpfs that ctest mounts): the dialog's place and look, the CD and
+// the file choice saved beside it and loaded back, and saves on the full disk.
+TEST(SettingsDialog, ShowsSavesAndLoadsItsChoicesBesideThePortableCopyAndReportsAFailedSave) {
+    const std::wstring disk = fromUnixPath(LUMIVANE_FULL_DISK_UNIX);
+    ULARGE_INTEGER free{}, total{};
+    ASSERT_TRUE(GetDiskFreeSpaceExW(disk.c_str(), nullptr, &total, nullptr) && total.QuadPart <= 8u << 20)
+        << "no small disk mounted at " << LUMIVANE_FULL_DISK_UNIX;
+    TempDir dir(L"dialog", disk);
+    const std::string otherSection = "[Other]\r\nkeep=this\r\n";
+    DialogRun run(dir.path(), iniText(" 1", " 45", "") + otherSection);
+    ASSERT_NE(run.open(), nullptr);
+    RECT client{}, outer = rectOf(run.hwnd), panel = rectOf(run.panel());
+    GetClientRect(run.hwnd, &client);
+    EXPECT_TRUE(client.right == 479 && client.bottom == 252) << client.right << " x " << client.bottom;
     EXPECT_NEAR(outer.left, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2, 1);
     EXPECT_NEAR(outer.top, (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 3, 1);
-    EXPECT_FALSE(GetWindowLongPtrW(dlg, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    // The dialog's gradient (left of the panel, 16 pixels down) dark blue to pale lavender, the panel's grey to white.
+    const struct { LONG x, y; COLORREF colour; } gradients[] = {{panel.left - 8, panel.top - 16, RGB(0, 0, 30)},
+        {panel.left - 8, panel.top + 110, RGB(220, 220, 250)}, {panel.right - 8, panel.top, RGB(30, 30, 30)},
+        {panel.right - 8, panel.top + 84, RGB(250, 250, 250)}};
+    for (const auto& p : gradients) EXPECT_TRUE(looksLike(pixel(p.x, p.y), p.colour, 3)) << p.x << ", " << p.y;
+    // The stored CD choice enables the track box only; a file without Screens shows every monitor.
+    EXPECT_TRUE(IsWindowEnabled(run.trackBox()) && !IsWindowEnabled(run.button(L"...")));
+    EXPECT_TRUE(looksLike(edge(run.button(L"...")), DisabledEdge));
+    EXPECT_EQ(SendMessageW(run.screensBox(), CB_GETCURSEL, 0, 0), 0);
 
-    // Dialog, in the left margin outside the panel: dark blue on top, pale lavender in the middle.
-    POINT origin{0, 0};
-    ClientToScreen(dlg, &origin);
-    EXPECT_TRUE(looksLike(screenPixel(origin.x + 4, origin.y), RGB(0, 0, 30), 3));
-    EXPECT_TRUE(looksLike(screenPixel(origin.x + 4, origin.y + 126), RGB(220, 220, 250), 3));
-    // Panel, where no control covers it: grey, palest in its middle row (169 / 2).
-    RECT panel = screenRect(run.panel());
-    EXPECT_TRUE(looksLike(screenPixel(panel.right - 8, panel.top), RGB(30, 30, 30), 3));
-    EXPECT_TRUE(looksLike(screenPixel(panel.right - 8, panel.top + 84), RGB(250, 250, 250), 3));
-    HWND cover = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, panel.left, panel.top, 300,
-                                 120, nullptr, nullptr, nullptr, nullptr);
-    pump(300);
-    DestroyWindow(cover);
-    auto uncovered = [&] { return looksLike(screenPixel(panel.left + 250, panel.top + 84), RGB(250, 250, 250), 3); };
-    EXPECT_TRUE(within(2000, [&] { return bool(uncovered()); })) << uncovered().message();
+    // The face runs white to lavender; the highlight shows while the pointer rests on the button and goes
+    // within 200 ms of its leaving.
+    HWND save = run.button(Save);
+    const RECT face = rectOf(save);
+    const COLORREF top = pixel(face.left + 6, face.top + 4), bottom = pixel(face.left + 6, face.bottom - 6);
+    EXPECT_TRUE(looksLike(edge(save), NormalEdge) && looksLike(top, RGB(255, 255, 255), 12));
+    EXPECT_TRUE(looksLike(bottom, RGB(198, 197, 215), 14) && GetBValue(bottom) > GetRValue(bottom) + 8) << "lavender";
+    SetCursorPos(face.left + 6, (face.top + face.bottom) / 2);
+    EXPECT_TRUE(within(1000, [&] { return looksLike(edge(save), HoverEdge); }));
+    Sleep(400);
+    EXPECT_TRUE(looksLike(edge(save), HoverEdge)) << "the highlight stays while the pointer rests";
+    SetCursorPos(5, 5);
+    EXPECT_TRUE(within(200, [&] { return looksLike(edge(save), NormalEdge); })) << "the highlight outlasts the pointer";
 
-    clickCentre(run.label(L"音楽CD"));
-    EXPECT_TRUE(within(1000, [&] { return IsWindowEnabled(run.combo()) != 0; }));
-    PostMessageW(dlg, WM_SYSCOMMAND, SC_CLOSE, 0);
-    ASSERT_TRUE(run.scr.waitExit(ExitMs));
-    EXPECT_EQ(run.iniBytes(), before);
-}
-
-TEST(SettingsDialog, CdSourceAtLoadEnablesTheTrackBoxOnlyAndAHalfTrackSavesRoundedToEvenBesideThePortableCopy) {
-    const std::string otherSection = "[Other]\r\nkeep=this\r\n";
-    DialogRun run(iniText(" 1", " 45", "") + otherSection);
-    ASSERT_NE(run.open(), nullptr);
-    HWND fileButton = run.button(L"...");
-    ASSERT_NE(fileButton, nullptr);
-    EXPECT_TRUE(IsWindowEnabled(run.combo()));
-    EXPECT_FALSE(IsWindowEnabled(fileButton));
-    EXPECT_TRUE(looksLike(buttonEdge(fileButton), pictureEdge(L"button_disable.bmp"), 2));
-    EXPECT_EQ(textOf(run.combo()), L"45");  // outside the list, still shown
-    EXPECT_EQ(ask(run.combo(), CB_GETCOUNT), 31);
-    EXPECT_TRUE(looksLike(run.markCentre(L"音楽CD"), radioMark(true), 2));
-    EXPECT_TRUE(looksLike(run.markCentre(L"無し"), radioMark(false), 2));
-    EXPECT_TRUE(looksLike(run.markCentre(L"MP3、WAV"), radioMark(false), 2));
-
-    clickCentre(run.combo());
-    ask(run.combo(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
-    typeText(L"3.5");
-    EXPECT_TRUE(within(2000, [&] { return textOf(run.combo()) == L"3.5"; })) << narrow(textOf(run.combo()));
-    // A file without the screens key shows every monitor; the primary only is chosen with the keyboard.
-    EXPECT_EQ(ask(run.screensBox(), CB_GETCURSEL), 0);
+    // Enter in the track box changes nothing; a half track saves rounded to even, beside the other
+    // section, with the primary screen only as chosen with the keyboard.
+    std::string ini = run.iniBytes();
+    run.typeTrack(L"3.5");
+    pressKey(VK_RETURN);
     clickCentre(run.screensBox());
     pressKey(VK_DOWN);
     pressKey(VK_RETURN);
-    EXPECT_TRUE(within(2000, [&] { return ask(run.screensBox(), CB_GETCURSEL) == 1; }));
-    ASSERT_TRUE(run.clickAndExit(L"設定"));
-    std::string ini = run.iniBytes();
-    EXPECT_EQ(stored(ini, KeySource), "1");
-    EXPECT_EQ(stored(ini, KeyRepeat), "4");
-    EXPECT_EQ(stored(ini, KeyFile), "");
-    EXPECT_EQ(stored(ini, "Screens"), "1");
-    EXPECT_NE(ini.find(otherSection), std::string::npos) << "other sections are kept: " << ini;
-    EXPECT_EQ(folderEntries(run.folder), (std::vector<std::wstring>{L"Lumivane.dll", L"Lumivane.ini", L"Lumivane.scr"}))
-        << "no temporary file is left";
-    EXPECT_EQ(GetFileAttributesW((perUserFolder() + L"\\Lumivane.ini").c_str()), INVALID_FILE_ATTRIBUTES);
-}
+    Sleep(500);
+    EXPECT_TRUE(run.scr.running() && run.iniBytes() == ini) << "Enter closed the dialog or saved";
+    clickCentre(save);
+    ASSERT_TRUE(run.scr.waitExit(WaitMs));
+    ini = run.iniBytes();
+    EXPECT_EQ(storedValues(ini), (Values{"1", "4", "", "1"}));
+    EXPECT_NE(ini.find(otherSection), std::string::npos) << ini;
 
-TEST(SettingsDialog, FileSourceAtLoadEnablesTheFileButtonOnlyAndCancelAfterChangesWritesNothing) {
-    DialogRun run("");
-    std::wstring song = run.file(L"song.mp3");
-    ASSERT_TRUE(writeFileBytes(song, "ID3"));
-    const std::string before = iniText(" 2", " 0", narrow(song)) + "Screens= 1\r\n; hand-written note\r\n";
-    ASSERT_TRUE(writeFileBytes(run.iniPath(), before));
+    // Loaded again; a right-click on the file choice's label enables the file button only, and a file
+    // typed into the open-file dialog is saved with its path. Enter on the path box changes nothing.
     ASSERT_NE(run.open(), nullptr);
-    HWND fileButton = run.button(L"...");
-    EXPECT_TRUE(IsWindowEnabled(fileButton));
-    EXPECT_FALSE(IsWindowEnabled(run.combo()));
-    EXPECT_TRUE(looksLike(buttonEdge(fileButton), pictureEdge(L"button_normal.bmp"), 2));
-    EXPECT_NE(run.label(song.c_str()), nullptr) << "the path box shows the file";
-    EXPECT_EQ(ask(run.screensBox(), CB_GETCURSEL), 1) << "the primary only, as stored";
-    clickCentre(run.label(L"音楽CD"));
-    EXPECT_TRUE(within(1000, [&] { return !IsWindowEnabled(fileButton); }));
-    ASSERT_TRUE(run.clickAndExit(L"ｷｬﾝｾﾙ"));
-    EXPECT_EQ(run.iniBytes(), before);
-}
-
-TEST(SettingsDialog, RightClickOnTheFileLabelAndAFileTypedInTheOpenDialogAreSavedAsKindTwoAndThePath) {
-    DialogRun run(iniText(" 0", " 0", ""));
-    std::wstring song = run.file(L"typed.mp3");  // need not exist: the typed name is taken
-    ASSERT_NE(run.open(), nullptr);
-    HWND fileButton = run.button(L"...");
-    EXPECT_FALSE(IsWindowEnabled(fileButton));
-    clickCentre(run.label(L"MP3、WAV"), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-    ASSERT_TRUE(within(1000, [&] { return IsWindowEnabled(fileButton) != 0; }));
-    EXPECT_FALSE(IsWindowEnabled(run.combo()));
-    EXPECT_TRUE(looksLike(run.markCentre(L"MP3、WAV"), radioMark(true), 2));
-
-    clickCentre(fileButton);
-    HWND chooser = waitForWindow(nullptr, FileDialogTitle, 10000);
-    ASSERT_NE(chooser, nullptr) << "no open-file dialog titled ﾌｧｲﾙを開く";
+    EXPECT_TRUE(textOf(run.trackBox()) == L"4" && SendMessageW(run.screensBox(), CB_GETCURSEL, 0, 0) == 1);
+    clickCentre(run.label(FileChoice), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    EXPECT_TRUE(within(1000, [&] { return IsWindowEnabled(run.button(L"...")) && !IsWindowEnabled(run.trackBox()); }));
+    EXPECT_TRUE(looksLike(edge(run.button(L"...")), NormalEdge)) << "the enabled file button looks disabled";
+    clickCentre(run.button(L"..."));
+    ASSERT_TRUE(SetForegroundWindow(waitForWindow(nullptr, L"ﾌｧｲﾙを開く", WaitMs)));
+    const std::wstring song = dir.file(L"typed.mp3");  // need not exist: the typed name is taken
     Sleep(800);
-    SetForegroundWindow(chooser);
     typeText(song);
     pressKey(VK_RETURN);
-    ASSERT_TRUE(waitForNoWindow(nullptr, FileDialogTitle, 10000));
-    EXPECT_TRUE(within(2000, [&] { return run.label(song.c_str()) != nullptr; })) << "lbl_Fname shows the file";
-    ASSERT_TRUE(run.clickAndExit(L"設定"));
-    std::string ini = run.iniBytes();
-    EXPECT_EQ(stored(ini, KeySource), "2");
-    EXPECT_EQ(stored(ini, KeyRepeat), "0");
-    EXPECT_EQ(stored(ini, KeyFile), narrow(song));
-}
-
-TEST(SettingsDialog, ReadOnlySettingsFileIsReportedAndTheDialogStaysOpen) {
-    const std::string before = iniText(" 0", " 0", "");
-    DialogRun run(before);
-    ASSERT_TRUE(SetFileAttributesW(run.iniPath().c_str(), FILE_ATTRIBUTE_READONLY));
-    // Wine run as root ignores the attribute; a handle sharing reading only blocks writes for anyone.
-    HANDLE lock = CreateFileW(run.iniPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    std::unique_ptr<void, decltype(&CloseHandle)> closer(lock, &CloseHandle);
-    HWND dlg = run.open();
-    ASSERT_NE(dlg, nullptr);
-    clickCentre(run.label(L"音楽CD"));
-    clickCentre(run.button(L"設定"));
-    const std::wstring message = failureMessage(5000);
-    EXPECT_NE(message.find(run.iniPath()), std::wstring::npos) << narrow(message);
-    EXPECT_NE(message.find(L"保存できません"), std::wstring::npos);
-    Sleep(300);
-    EXPECT_TRUE(IsWindowVisible(dlg));
-    EXPECT_TRUE(run.scr.running());
-    EXPECT_EQ(run.iniBytes(), before);
-}
-
-TEST(SettingsDialog, ButtonFaceRunsWhiteToLavenderAndHoverShowsWhileThePointerRestsAndGoesWithin200ms) {
-    DialogRun run(iniText(" 0", " 0", ""));
-    ASSERT_NE(run.open(), nullptr);
-    HWND set = run.button(L"設定");
-    ASSERT_NE(set, nullptr);
-    const COLORREF normal = pictureEdge(L"button_normal.bmp");
-    const COLORREF highlight = pictureEdge(L"button_highlight.bmp");
-    ASSERT_FALSE(looksLike(normal, highlight, 2));
-    EXPECT_TRUE(looksLike(buttonEdge(set), normal, 2));
-    RECT r = screenRect(set);
-    const int x = r.left + 6;
-    EXPECT_TRUE(looksLike(screenPixel(x, r.top + 4), RGB(255, 255, 255), 12));
-    COLORREF faceBottom = screenPixel(x, r.bottom - 6);
-    EXPECT_TRUE(looksLike(faceBottom, RGB(198, 197, 215), 12));
-    EXPECT_GT(GetBValue(faceBottom), GetRValue(faceBottom) + 8);  // lavender, not grey
-
-    moveMouseTo(x, (r.top + r.bottom) / 2);
-    EXPECT_TRUE(within(1000, [&] { return looksLike(buttonEdge(set), highlight, 2); }));
-    EXPECT_LT(GetRValue(screenPixel(x, r.top + 4)), 215);  // the hover face is turned over: lavender on top
-    Sleep(400);  // several polling ticks
-    EXPECT_TRUE(looksLike(buttonEdge(set), highlight, 2));
-
-    moveMouseTo(5, 5);
-    DWORD left = GetTickCount();
-    ASSERT_TRUE(within(1000, [&] { return looksLike(buttonEdge(set), normal, 2); }));
-    EXPECT_LT(GetTickCount() - left, 200u);
-}
-
-TEST(SettingsDialog, EnterInTheTrackBoxOrOnThePathChangesNothingAndEscClosesWithoutSaving) {
-    const std::string before = iniText(" 1", " 3", "");
-    DialogRun run(before);
-    HWND dlg = run.open();
-    ASSERT_NE(dlg, nullptr);
-    clickCentre(run.combo());
-    ask(run.combo(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
-    typeText(L"7");
+    ASSERT_TRUE(within(WaitMs, [&] { return run.label(song.c_str()) != nullptr; })) << "no path shown";
+    clickCentre(run.label(song.c_str()));
     pressKey(VK_RETURN);
     Sleep(500);
-    EXPECT_TRUE(run.scr.running() && IsWindowVisible(dlg)) << "Enter in the track box closed the dialog";
-    EXPECT_EQ(textOf(run.combo()), L"7");
-    clickCentre(run.pathLabel());
-    pressKey(VK_RETURN);
-    Sleep(500);
-    EXPECT_TRUE(run.scr.running() && IsWindowVisible(dlg)) << "Enter on the path closed the dialog";
-    EXPECT_EQ(run.iniBytes(), before) << "Enter saved";
+    EXPECT_TRUE(run.scr.running() && run.iniBytes() == ini) << "Enter closed the dialog or saved";
+    clickCentre(run.button(Save));
+    ASSERT_TRUE(run.scr.waitExit(WaitMs));
+    ini = run.iniBytes();
+    EXPECT_EQ(storedValues(ini), (Values{"2", "4", std::string(song.begin(), song.end()), "1"}));
 
-    pressKey(VK_ESCAPE);
-    EXPECT_TRUE(run.scr.waitExit(ExitMs)) << "Esc did not close the dialog";
-    EXPECT_EQ(run.iniBytes(), before);
-}
-
-TEST(SettingsDialog, InstalledCopyInTheSystemFolderSavesForTheUserAndLoadsItBack) {
-    wchar_t system[MAX_PATH] = {};
-    ASSERT_GT(GetSystemDirectoryW(system, MAX_PATH), 0u);
-    const std::wstring perUserIni = perUserFolder() + L"\\Lumivane.ini";
-    DeleteFileW(perUserIni.c_str());
-    RemoveDirectoryW(perUserFolder().c_str());
-    {
-        DialogRun run("", system, true);
+    // With the disk full, a save (as a left-click on the CD choice's label asks) is reported with the file's
+    // path and keeps the dialog open, leaving the old file as it was, or none for a first save, and no other;
+    // with room again, Esc closes without saving.
+    for (bool first : {false, true}) {
+        if (first) DeleteFileW(run.iniPath().c_str());
+        ini = run.iniBytes();
+        GetDiskFreeSpaceExW(disk.c_str(), &free, nullptr, nullptr);
+        writeFileBytes(dir.file(L"filler"), std::string(free.QuadPart, 'f'));
         ASSERT_NE(run.open(), nullptr);
-        clickCentre(run.label(L"音楽CD"));
-        clickCentre(run.combo());
-        ask(run.combo(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
-        typeText(L"7");
-        ASSERT_TRUE(run.clickAndExit(L"設定"));
-        EXPECT_EQ(GetFileAttributesW(run.iniPath().c_str()), INVALID_FILE_ATTRIBUTES) << "saved into the system folder";
-        const std::string ini = readFileBytes(perUserIni);
-        EXPECT_EQ(stored(ini, KeySource), "1") << "not saved in %APPDATA%\\Lumivane";
-        EXPECT_EQ(stored(ini, KeyRepeat), "7");
-
-        ASSERT_NE(run.open(), nullptr);
-        EXPECT_TRUE(IsWindowEnabled(run.combo())) << "the CD choice did not load again";
-        EXPECT_EQ(textOf(run.combo()), L"7");
-        ASSERT_TRUE(run.clickAndExit(L"ｷｬﾝｾﾙ"));
+        clickCentre(run.label(Cd));
+        EXPECT_TRUE(within(1000, [&] { return IsWindowEnabled(run.trackBox()) != 0; }));
+        clickCentre(run.button(Save));
+        const std::wstring message = messageText(waitForWindow(nullptr, L"Lumivane (ScreenSaver)", WaitMs));
+        EXPECT_NE(message.find(L"書き込めません:\n" + run.iniPath()), message.npos) << "not reported with its path";
+        Sleep(500);
+        EXPECT_TRUE(run.scr.running() && IsWindowVisible(run.hwnd)) << "the dialog stays open";
+        EXPECT_EQ(run.iniBytes(), ini);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), first ? 3 : 4) << "a file left";
+        DeleteFileW(dir.file(L"filler").c_str());
+        pressKey(VK_ESCAPE);
+        EXPECT_TRUE(run.scr.waitExit(WaitMs)) << "Esc did not close the dialog";
+        EXPECT_EQ(run.iniBytes(), ini);
     }
-    DeleteFileW(perUserIni.c_str());
-    RemoveDirectoryW(perUserFolder().c_str());
 }
 
-TEST(SettingsDialog, SaveOnAFullDiskIsReportedAndLeavesTheOldFileAsItWas) {
-    // A 4 MB tmpfs that ctest mounts for this program; never fill a real disk.
-    const std::wstring disk = fromUnixPath(LUMIVANE_FULL_DISK_UNIX);
-    ULARGE_INTEGER total{};
-    ASSERT_TRUE(GetDiskFreeSpaceExW(disk.c_str(), nullptr, &total, nullptr));
-    ASSERT_LE(total.QuadPart, 8u << 20) << "no small disk mounted at " << LUMIVANE_FULL_DISK_UNIX << " (run through ctest)";
-    struct Case { const char* name; std::string ini; };
-    for (const Case& c : {Case{"first save", ""}, Case{"existing file", iniText(" 0", " 0", "") + "[Other]\r\nkeep=this\r\n"}}) {
-        SCOPED_TRACE(c.name);
-        DialogRun run(c.ini, disk);
-        const std::vector<std::wstring> filesBefore = folderEntries(run.folder);
-        // Fill what is left of the disk.
-        const std::wstring filler = disk + L"\\filler";
-        HANDLE fill = CreateFileW(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(fill, INVALID_HANDLE_VALUE);
-        const std::string block(4096, 'f');
-        DWORD wrote = 0;
-        while (WriteFile(fill, block.data(), static_cast<DWORD>(block.size()), &wrote, nullptr) && wrote == block.size()) {
+// A copy in the system folder, its settings in %APPDATA%\Lumivane: each run finds the track the one before saved,
+// types another and saves it, rounded to even, or leaves by Cancel or the title bar; then a missing renderer.
+TEST(SettingsDialogTexts, DialogAndMessageSpeakTheInterfaceLanguageAndTheUsersSettingsServeBothCodePages) {
+    const HMODULE module = LoadLibraryExW((distDir() + L"\\Lumivane.scr").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    wchar_t system[MAX_PATH] = {}, appData[MAX_PATH] = {};
+    ASSERT_TRUE(module && GetSystemDirectoryW(system, MAX_PATH));
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData), S_OK);
+    const std::wstring userIni = std::wstring(appData) + L"\\Lumivane\\Lumivane.ini";
+    const std::string path = "C:\\windows\\win.ini";  // a music file that exists
+    std::filesystem::create_directories(std::filesystem::path(userIni).parent_path());
+    ASSERT_TRUE(writeFileBytes(userIni, iniText(" 1", " 12", path)));
+    DialogRun run(system, "");
+    const struct { const char* locale; TextLanguage language; const wchar_t *typed, *saved; unsigned close; } runs[] = {
+        {"ja_JP.UTF-8", TextLanguage::Japanese, L"2.5", L"2", TEXT_SAVE},
+        {"en_US.UTF-8", TextLanguage::English, L"3.5", L"4", TEXT_SAVE},
+        {"ja_JP.UTF-8", TextLanguage::Japanese, L"7", L"4", 0},
+        {"de_DE.UTF-8", TextLanguage::English, L"7", L"4", TEXT_CANCEL}};
+    std::wstring track = L"12";
+    for (const auto& step : runs) {
+        SCOPED_TRACE(step.locale);
+        ASSERT_NE(run.open(step.locale), nullptr);
+        // Each text, in the interface language and never empty, on a label, a button or the screens list.
+        for (unsigned id : {TEXT_MUSIC_HEADING, TEXT_SOURCE_NONE, TEXT_SOURCE_CD, TEXT_SOURCE_FILE, TEXT_REPEAT_TRACK,
+                            TEXT_SCREENS, TEXT_SCREENS_EVERY, TEXT_SCREENS_PRIMARY, TEXT_CHOOSE_FILE, TEXT_MORE_WORKS,
+                            TEXT_SAVE, TEXT_CANCEL}) {
+            const std::wstring text = tableText(module, id, step.language);
+            const bool english = std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; });
+            const LPARAM entry = reinterpret_cast<LPARAM>(text.c_str());
+            EXPECT_TRUE(!text.empty() && (english || step.language == TextLanguage::Japanese) &&
+                        (run.label(text.c_str()) || run.button(text.c_str()) ||
+                         SendMessageW(run.screensBox(), CB_FINDSTRINGEXACT, -1, entry) >= 0)) << id;
         }
-        CloseHandle(fill);
-
-        HWND dlg = run.open();
-        ASSERT_NE(dlg, nullptr);
-        clickCentre(run.label(L"音楽CD"));
-        clickCentre(run.button(L"設定"));
-        const std::wstring message = failureMessage(5000);
-        EXPECT_NE(message.find(L"保存できません"), std::wstring::npos) << narrow(message);
-        EXPECT_NE(message.find(run.iniPath()), std::wstring::npos) << narrow(message);
-        Sleep(300);
-        EXPECT_TRUE(run.scr.running() && IsWindowVisible(dlg)) << "the dialog stays open";
-        EXPECT_EQ(run.iniBytes(), c.ini) << "the old file is byte for byte as it was";
-        EXPECT_EQ(folderEntries(run.folder), filesBefore) << "a file was left behind";
-        DeleteFileW(filler.c_str());
+        saveScreenshot(step.locale);
+        EXPECT_TRUE(IsWindowEnabled(run.trackBox()) && textOf(run.trackBox()) == track) << "the settings did not load";
+        const std::string before = readFileBytes(userIni);
+        run.typeTrack(step.typed);
+        if (step.close) clickCentre(run.button(tableText(module, step.close, step.language).c_str()));
+        if (!step.close) PostMessageW(run.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        ASSERT_TRUE(run.scr.waitExit(WaitMs));
+        const std::string ini = readFileBytes(userIni);
+        EXPECT_TRUE(step.close == TEXT_SAVE || ini == before) << "a close without saving wrote";
+        track = step.saved;
+        EXPECT_EQ(storedValues(ini), (Values{"1", std::string(track.begin(), track.end()), path, "0"}));
     }
+
+    // Without the renderer the program says so in the interface language, and ends.
+    ASSERT_TRUE(DeleteFileW(run.file(L"Lumivane.dll").c_str()));
+    for (const auto& step : {runs[0], runs[1]}) {
+        HWND box = run.open(step.locale, tableText(module, TEXT_APPLICATION_TITLE, step.language).c_str());
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(messageText(box), tableText(module, TEXT_RENDERER_MISSING, step.language));
+        EXPECT_TRUE(run.scr.waitExit(WaitMs));
+    }
+    std::filesystem::remove_all(std::filesystem::path(userIni).parent_path());
 }
+
+// GDI objects this process holds; where GetGuiResources is a stub (Wine), every handle value Wine takes is tried.
+DWORD gdiObjects() {
+    SetLastError(0);
+    DWORD live = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const bool stub = live == 0 && GetLastError() == ERROR_CALL_NOT_IMPLEMENTED;
+    for (UINT_PTR handle = 1; stub && handle < 0x10000; ++handle) live += GetObjectType(HGDIOBJ(handle)) != 0;
+    return live;
+}
+
+TEST(SettingsDialogResources, FiftyShowingsLeakNoGdiObject) {
+    ShellSettings settings{MusicSourceFile, 0, "C:\\music\\loop.wav", 0};
+    DWORD before = 0;
+    for (int showing = 0; showing <= 50; ++showing) {
+        std::thread close([] { PostMessageW(waitForWindow(nullptr, SettingsDialogTitle, WaitMs), WM_CLOSE, 0, 0); });
+        showSettingsDialog(GetModuleHandleW(nullptr), settings);
+        close.join();
+        before = showing == 0 ? gdiObjects() : before;  // the first showing fills the system's caches (fonts, icons)
+    }
+    EXPECT_GT(before, 0u);
+    EXPECT_EQ(gdiObjects(), before);
+}
+
+}  // namespace
