@@ -32,10 +32,11 @@ def tone_seconds(folder):
 
 
 def windows(name_pattern, seconds=WAIT_S):
-    """The X windows whose names match, once there are any, or none after `seconds`."""
+    """The shown X windows whose names match (a key for one not yet shown is lost), once there are any, or
+    none after `seconds`."""
     deadline = time.time() + seconds
-    while not (found := subprocess.run(["xdotool", "search", "--name", name_pattern], capture_output=True,
-                                       text=True).stdout.split()) and time.time() < deadline:
+    while not (found := subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name_pattern],
+                                       capture_output=True, text=True).stdout.split()) and time.time() < deadline:
         time.sleep(0.2)
     return found
 
