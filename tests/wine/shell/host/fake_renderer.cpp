@@ -1,56 +1,20 @@
-// Stand-in renderer for the shell's run tests: a window titled "Glimra_VC" that closes on a key,
-// or (LUMIVANE_FAKE_RENDERER=nowindow) a process that never makes its window.
-// With LUMIVANE_FAKE_RENDERER_LOG set it writes "argc startup-flags show-mode process-id" there.
+// Stand-in renderer for the shell's tests: a window titled "Glimra_VC" that ends on a key, or
+// (LUMIVANE_FAKE_RENDERER set) a process that never makes its window.
 #include <windows.h>
 
 #include "common/names.h"
 
-#include <cstdio>
-#include <cstdlib>
+constexpr DWORD NoWindowLifetimeMs = 8000;  // outlasts the shell's grace period, then ends by itself
+constexpr int Width = 320, Height = 240;
 
-namespace {
-constexpr DWORD NoWindowLifetimeMs = 15000;  // outlasts any grace period, then ends by itself
-constexpr DWORD VariableChars = 1024;
-
-// Records how the shell started this process.
-void recordStart() {
-    char logPath[VariableChars];
-    const DWORD length = GetEnvironmentVariableA("LUMIVANE_FAKE_RENDERER_LOG", logPath, VariableChars);
-    if (length == 0 || length >= VariableChars) return;
-    STARTUPINFOA startup{};
-    GetStartupInfoA(&startup);
-    if (FILE* log = std::fopen(logPath, "wb")) {
-        std::fprintf(log, "%d %lu %u %lu\n", __argc, startup.dwFlags, startup.wShowWindow, GetCurrentProcessId());
-        std::fclose(log);
-    }
-}
-
-LRESULT CALLBACK proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_KEYDOWN) DestroyWindow(window);
-    if (message == WM_DESTROY) PostQuitMessage(0);
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    recordStart();
-    char mode[16] = {};
-    GetEnvironmentVariableA("LUMIVANE_FAKE_RENDERER", mode, sizeof mode);
-    if (lstrcmpA(mode, "nowindow") == 0) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    if (GetEnvironmentVariableW(L"LUMIVANE_FAKE_RENDERER", nullptr, 0) != 0) {
         Sleep(NoWindowLifetimeMs);
         return 0;
     }
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = proc;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = L"FakeRenderer";
-    RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(WS_EX_TOPMOST, L"FakeRenderer", SaverRunningTitleW, WS_POPUP, 0, 0, 320, 240, nullptr,
-                                  nullptr, instance, nullptr);
-    ShowWindow(window, show);
-    SetForegroundWindow(window);
-    SetFocus(window);
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    CreateWindowExW(WS_EX_TOPMOST, L"STATIC", SaverRunningTitleW, WS_POPUP | WS_VISIBLE, 0, 0, Width, Height, nullptr,
+                    nullptr, nullptr, nullptr);
+    MSG message;  // key presses are posted to the window: the loop sees them first
+    while (GetMessageW(&message, nullptr, 0, 0) > 0 && message.message != WM_KEYDOWN) DispatchMessageW(&message);
     return 0;
 }

@@ -1,196 +1,130 @@
-// What the preview draws, read back while it runs: the shell's preview code in this process (Wine
-// shows no OpenGL child, and no child of another process), inside test host windows.
-#include "shell/host/preview_pixels.h"
+// The preview's drawing read back in this process (Wine shows no OpenGL child, nor another process's).
 #include "shell/host/preview_window.h"
 
 #include <GL/gl.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <algorithm>
+#include <cstdio>
 #include <vector>
+
+#include "common/names.h"
+#include "support/win_test_support.h"
 
 namespace {
 
-using namespace previewtest;
-
-constexpr int LitLevel = 64;      // brightest channel of a pixel that shows a particle or its trail
-constexpr int EnoughPixels = 5;   // of 17024, lit or changed: more than noise, fewer than a sparse scene gives
-constexpr DWORD EndMs = 1000;     // the preview's end after its host's
-// Processor time (seconds) that 10 s of a 152 x 112 preview may take, all threads counted:
-// measured 0.4-0.6 s under Wine on llvmpipe (twice that leaves room for a busy machine), against
-// 3.9 s for frames drawn without pause.
+constexpr int Width = 152;  // the system's preview size, and the still's
+constexpr int Height = 112;
+constexpr int LitLevel = 64;     // brightest channel of a pixel that shows a particle or its trail
+constexpr int EnoughPixels = 5;  // of 17024, lit or changed: more than noise, fewer than a sparse scene gives
+// Processor time (s) that 10 s of preview may take, all threads counted: 0.2-0.6 s measured under
+// Wine on llvmpipe (twice the most leaves room for a busy machine), against 3.9 s unpaced.
 constexpr double TenSecondCpuBound = 1.2;
 
-// One look at the preview from inside its message loop.
-struct Read {
-    std::vector<uint8_t> drawn;  // the OpenGL frame, when a context was current
-    double cpuSeconds = 0;       // this process's processor time so far
-};
+using Pixels = std::vector<COLORREF>;  // the top row first; OpenGL's frames the bottom row first
 
-// What the test saw of one preview run.
+// A preview run: at each read this process's processor time and any OpenGL frame; the host at the last.
 struct PreviewRun {
-    SIZE size{};
-    int readCount = 0;
-    std::vector<Read> reads;
-    bool glCurrent = false;
+    int readsToCome = 0;
+    std::vector<double> cpuSeconds;
+    std::vector<Pixels> frames;
     GLint viewport[4] = {};
-    RECT childRect{}, hostRect{};
-    Pixels shown;  // the host as GDI shows it, at the last read
-    DWORD destroyedAt = 0;
+    RECT hostRect{}, previewRect{};
+    Pixels shown;
 };
 
-// Kernel and user time of this process, every thread counted (Wine sums llvmpipe's threads only
-// for the current process).
-double processorSeconds() {
-    FILETIME created, ended, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user);
-    const auto seconds = [](const FILETIME& t) {
-        return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
-    };
-    return seconds(kernel) + seconds(user);
+// What a device context shows.
+Pixels pixelsOf(HDC dc) {
+    Pixels pixels;
+    for (int n = 0; n < Width * Height; ++n) pixels.push_back(GetPixel(dc, n % Width, n / Width));
+    return pixels;
 }
 
-// The RGB bytes of the frame the current context (the preview's) last drew. Each frame leaves its
-// picture in the back buffer (a copying swap keeps it, an exchanging one gets a second pass); Wine
-// reads a child window's front buffer as black.
-std::vector<uint8_t> readFrame(int width, int height) {
-    std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    return rgb;
-}
-
-// Host timer: one read of what the preview shows; after the last, the host goes as Windows removes it.
+// Host timer: one look from inside the preview's loop; after the last, the host goes.
 void CALLBACK readPreview(HWND host, UINT, UINT_PTR id, DWORD) {
     KillTimer(host, id);
     PreviewRun& run = *reinterpret_cast<PreviewRun*>(GetWindowLongPtrW(host, GWLP_USERDATA));
-    Read read;
-    read.cpuSeconds = processorSeconds();
-    run.glCurrent = wglGetCurrentContext() != nullptr;
-    if (run.glCurrent) {
+    FILETIME unused, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &unused, &unused, &kernel, &user);
+    const auto seconds = [](const FILETIME& t) { return (ULONGLONG{t.dwHighDateTime} << 32 | t.dwLowDateTime) / 1e7; };
+    run.cpuSeconds.push_back(seconds(kernel) + seconds(user));
+    if (wglGetCurrentContext()) {
+        // Each frame leaves its picture in the back buffer; Wine reads a child's front buffer as black.
+        run.frames.emplace_back(Width * Height);
         glGetIntegerv(GL_VIEWPORT, run.viewport);
-        read.drawn = readFrame(run.size.cx, run.size.cy);
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, Width, Height, GL_RGBA, GL_UNSIGNED_BYTE, run.frames.back().data());
     }
-    run.reads.push_back(std::move(read));
     GetWindowRect(host, &run.hostRect);
-    GetWindowRect(FindWindowExW(host, nullptr, nullptr, L"Preview Window"), &run.childRect);
-    if (static_cast<int>(run.reads.size()) < run.readCount) return;
-    run.shown = grabWindow(host, run.size.cx, run.size.cy);
-    run.destroyedAt = GetTickCount();
+    GetWindowRect(FindWindowExW(host, nullptr, nullptr, PreviewTitle), &run.previewRect);
+    if (--run.readsToCome > 0) return;
+    HDC dc = GetDC(host);
+    run.shown = pixelsOf(dc);
+    ReleaseDC(host, dc);
     DestroyWindow(host);
 }
 
-// Runs the preview in a host of the given size, reading it at the given times (ms after the start).
-PreviewRun runAndRead(SIZE size, std::initializer_list<UINT> readTimes) {
+// Runs the preview in a magenta host of the system's size, reading it at these times (ms after the start).
+PreviewRun runAndRead(std::initializer_list<UINT> readTimes) {
     PreviewRun run;
-    run.size = size;
-    HostWindow host(100, 100, size.cx, size.cy);
-    SetWindowLongPtrW(host.handle(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&run));
-    for (UINT at : readTimes) SetTimer(host.handle(), ++run.readCount, at, readPreview);
-    runPreview(GetModuleHandleW(nullptr), host.handle());
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hbrBackground = CreateSolidBrush(RGB(255, 0, 255));  // never part of the still
+    windowClass.lpszClassName = L"PreviewTestHost";
+    if (!RegisterClassW(&windowClass)) DeleteObject(windowClass.hbrBackground);  // registered by an earlier run
+    HWND host = CreateWindowExW(WS_EX_TOPMOST, windowClass.lpszClassName, L"host", WS_POPUP | WS_VISIBLE, 400, 300,
+                                Width, Height, nullptr, nullptr, windowClass.hInstance, nullptr);
+    SetWindowLongPtrW(host, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&run));
+    for (UINT at : readTimes) SetTimer(host, ++run.readsToCome, at, readPreview);
+    runPreview(windowClass.hInstance, host);
     return run;
 }
 
-// Pixels whose brightest channel reaches LitLevel, and pixels that changed that much between two frames.
-int litPixels(const std::vector<uint8_t>& rgb) {
-    int lit = 0;
-    for (size_t n = 0; n < rgb.size(); n += 3) lit += std::max({rgb[n], rgb[n + 1], rgb[n + 2]}) >= LitLevel;
-    return lit;
-}
-int changedPixels(const std::vector<uint8_t>& before, const std::vector<uint8_t>& after) {
-    int changed = 0;
-    for (size_t n = 0; n < before.size() && n < after.size(); n += 3) {
-        changed += std::max({std::abs(before[n] - after[n]), std::abs(before[n + 1] - after[n + 1]),
-                             std::abs(before[n + 2] - after[n + 2])}) >= LitLevel;
+// Pixels of which a channel reaches LitLevel, or, given an earlier frame, changed that much since.
+int countPixels(const Pixels& frame, const Pixels* before = nullptr) {
+    int count = 0;
+    for (size_t n = 0; n < frame.size(); ++n) {
+        const COLORREF a = frame[n], b = before ? (*before)[n] : 0;
+        count += std::max({std::abs(GetRValue(a) - GetRValue(b)), std::abs(GetGValue(a) - GetGValue(b)),
+                           std::abs(GetBValue(a) - GetBValue(b))}) >= LitLevel;
     }
-    return changed;
+    return count;
 }
 
-// The preview window lies exactly on the host.
-void expectCoversTheHost(const PreviewRun& run) {
-    EXPECT_EQ(run.childRect.left, run.hostRect.left);
-    EXPECT_EQ(run.childRect.top, run.hostRect.top);
-    EXPECT_EQ(run.childRect.right, run.hostRect.right);
-    EXPECT_EQ(run.childRect.bottom, run.hostRect.bottom);
-}
-
-// At the system's size the preview runs for ten seconds between the first read and the last,
-// which also gives its processor time; at twice the size, two reads half a second apart.
-TEST(PreviewWindow, PlaysTheAnimationOverTheWholeHostAtLittleCostAndEndsWithIt) {
-    const struct { SIZE size; std::initializer_list<UINT> readTimes; } cases[] = {
-        {{StillWidth, StillHeight}, {1000, 10500, 11000}},
-        {{StillWidth * 2, StillHeight * 2}, {2000, 2500}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.size.cx << " x " << c.size.cy);
-        const PreviewRun run = runAndRead(c.size, c.readTimes);
-        const DWORD endedAfter = GetTickCount() - run.destroyedAt;
-        ASSERT_EQ(run.reads.size(), c.readTimes.size());
-        ASSERT_TRUE(run.glCurrent) << "the preview drew no animation";
-        expectCoversTheHost(run);
-        EXPECT_EQ(run.viewport[0], 0);
-        EXPECT_EQ(run.viewport[1], 0);
-        EXPECT_EQ(run.viewport[2], c.size.cx) << "the picture does not fill the host's width";
-        EXPECT_EQ(run.viewport[3], c.size.cy) << "the picture does not fill the host's height";
-
-        const std::vector<uint8_t>& before = run.reads[run.reads.size() - 2].drawn;
-        const std::vector<uint8_t>& after = run.reads.back().drawn;
-        EXPECT_GT(litPixels(after), EnoughPixels) << "no particles to be seen";
-        EXPECT_GT(changedPixels(before, after), EnoughPixels) << "the picture does not move";
-        EXPECT_LE(endedAfter, EndMs) << "the preview outlived its host";
-        if (c.readTimes.size() == 3) {
-            const double cpu = run.reads.back().cpuSeconds - run.reads.front().cpuSeconds;
-            std::printf("processor time of 10 s of preview at %ld x %ld: %.2f s\n", c.size.cx, c.size.cy, cpu);
-            EXPECT_LE(cpu, TenSecondCpuBound) << "the preview keeps the processor busy";
-        }
-    }
-}
-
-TEST(PreviewWindow, ShowsTheStillWhereOpenGlCannotBeSetUp) {
-    const Pixels still = storedStill();
-    ASSERT_EQ(still.width, StillWidth) << "assets/preview.bmp could not be read";
-    // At its own size the still is copied exactly; at twice the size each still pixel covers a
-    // 2 x 2 block, and the halftone filter blends the block edges a little.
-    const struct { const char* failure; int scale; } cases[] = {{"pixel-format", 1}, {"context", 2}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.failure << " refused, scale " << c.scale);
-        _putenv_s("LUMIVANE_TEST_GL_FAILURE", c.failure);
-        const PreviewRun run = runAndRead(SIZE{StillWidth * c.scale, StillHeight * c.scale}, {700});
+// The animation plays (ten seconds from the first read to the last give its processor time, the last
+// two a live picture), or, where the pixel format or the context is refused, the still; both on the host.
+TEST(PreviewWindow, PlaysTheAnimationAtLittleCostOrShowsTheStillOverTheWholeHost) {
+    HGDIOBJ bitmap = LoadImageW(nullptr, (wintest::sourceDir() + L"\\assets\\preview.bmp").c_str(), IMAGE_BITMAP, 0, 0,
+                                LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, bitmap);
+    const Pixels still = pixelsOf(dc);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    for (const char* failure : {"", "pixel-format", "context"}) {
+        SCOPED_TRACE(failure);
+        _putenv_s("LUMIVANE_TEST_GL_FAILURE", failure);
+        const PreviewRun run = *failure ? runAndRead({700}) : runAndRead({1000, 10500, 11000});
         _putenv_s("LUMIVANE_TEST_GL_FAILURE", "");
-        ASSERT_EQ(run.reads.size(), 1u);
-        EXPECT_FALSE(run.glCurrent);
-        expectCoversTheHost(run);
-
-        // Each lit pixel of the still is compared with the mean of the block it was scaled to
-        // (the still is mostly black, so black pixels would prove little).
-        const int tolerance = c.scale == 1 ? 0 : 64;
-        int hostPixels = 0, offPixels = 0, lit = 0;
-        for (const RGBQUAD& q : run.shown.data) hostPixels += isHostColour(q);
-        for (int y = 0; y < StillHeight; ++y) {
-            for (int x = 0; x < StillWidth; ++x) {
-                const RGBQUAD& want = still.at(x, y);
-                if (std::max({want.rgbRed, want.rgbGreen, want.rgbBlue}) < LitLevel) continue;
-                int sum[3] = {0, 0, 0};
-                for (int dy = 0; dy < c.scale; ++dy) {
-                    for (int dx = 0; dx < c.scale; ++dx) {
-                        const RGBQUAD& q = run.shown.at(x * c.scale + dx, y * c.scale + dy);
-                        sum[0] += q.rgbRed, sum[1] += q.rgbGreen, sum[2] += q.rgbBlue;
-                    }
-                }
-                const int cells = c.scale * c.scale;
-                RGBQUAD mean{};
-                mean.rgbRed = static_cast<BYTE>(sum[0] / cells);
-                mean.rgbGreen = static_cast<BYTE>(sum[1] / cells);
-                mean.rgbBlue = static_cast<BYTE>(sum[2] / cells);
-                ++lit;
-                offPixels += channelDistance(mean, want) > tolerance;
-            }
+        EXPECT_TRUE(EqualRect(&run.hostRect, &run.previewRect)) << "the preview does not lie exactly on its host";
+        ASSERT_EQ(run.shown.size(), still.size()) << "the preview ended before its host";
+        if (*failure) {
+            EXPECT_TRUE(run.frames.empty()) << "an OpenGL context is current";
+            int differ = 0;
+            for (size_t n = 0; n < still.size(); ++n) differ += (still[n] ^ run.shown[n]) & 0xFFFFFF ? 1 : 0;
+            EXPECT_EQ(differ, 0) << "pixels of the host that do not show the still";
+            continue;
         }
-        EXPECT_EQ(hostPixels, 0) << "part of the host is not covered";
-        EXPECT_GT(lit, StillWidth * StillHeight / 20) << "the still shows too little";
-        EXPECT_LE(offPixels, c.scale == 1 ? 0 : lit / 10) << "the picture does not follow the still";
+        ASSERT_EQ(run.frames.size(), 3u) << "the preview drew no animation";
+        EXPECT_EQ(std::vector<GLint>(run.viewport, run.viewport + 4), (std::vector<GLint>{0, 0, Width, Height}))
+            << "the picture does not fill the host";
+        EXPECT_GT(countPixels(run.frames[2]), EnoughPixels) << "no particles to be seen";
+        EXPECT_GT(countPixels(run.frames[2], &run.frames[1]), EnoughPixels) << "the picture does not move";
+        const double cpu = run.cpuSeconds[2] - run.cpuSeconds[0];
+        std::printf("processor time of 10 s of preview at %d x %d: %.2f s\n", Width, Height, cpu);
+        EXPECT_LE(cpu, TenSecondCpuBound) << "the preview keeps the processor busy";
     }
 }
 
