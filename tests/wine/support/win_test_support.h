@@ -186,6 +186,12 @@ inline void mouseButton(DWORD downFlag, DWORD upFlag) {
     in[1].mi.dwFlags = upFlag;
     SendInput(2, in, sizeof(INPUT));
 }
+// Another process's window text.
+inline std::wstring textOf(HWND window) {
+    wchar_t text[300] = {};
+    SendMessageW(window, WM_GETTEXT, 300, reinterpret_cast<LPARAM>(text));
+    return text;
+}
 // Pumps this thread's messages for `ms` milliseconds.
 inline void pump(DWORD ms) {
     within(ms, [] {

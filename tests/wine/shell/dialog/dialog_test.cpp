@@ -60,12 +60,6 @@ void typeText(const std::wstring& text) {
         Sleep(40);
     }
 }
-// Another process's window text.
-std::wstring textOf(HWND window) {
-    wchar_t text[300] = {};
-    SendMessageW(window, WM_GETTEXT, 300, reinterpret_cast<LPARAM>(text));
-    return text;
-}
 // The text of a message box, which is then closed with OK.
 std::wstring messageText(HWND box) {
     std::wstring message;
