@@ -1,78 +1,55 @@
-/* A stand-in for the 9x family's PASSWORD.CPL. Built with STAND_IN_VERIFIES it exports
-   VerifyScreenSavePwd and answers from "answer.txt" beside it: "1" accepts, "0" (or no file)
-   refuses, "w" keeps its dialog open for a while (pumping messages, as a modal dialog does) and then
-   refuses. Built without, it has no such export. Either way it logs its life to "password-log.txt". */
+/* A stand-in for the 9x family's PASSWORD.CPL that logs its life to "password-log.txt" beside it.
+   Built with STAND_IN_VERIFIES it exports VerifyScreenSavePwd, which answers from "answer.txt"
+   beside it: "1" accepts, "w" keeps its dialog open for 1.5 s (pumping messages, as a modal dialog
+   does) and refuses, anything else refuses. */
 #include <windows.h>
-
-#include <stdio.h>
-
-#define DIALOG_OPEN_MS 1500
-#define SPI_GET_SCREENSAVER_RUNNING 0x0072
 
 static HMODULE self;
 
-/* Puts the path of `name` in this library's folder into `path` (MAX_PATH chars). */
-static void besideSelf(const char* name, char* path) {
+/* Opens the file `name` in this library's folder. */
+static HANDLE openBesideSelf(const char* name, DWORD access, DWORD disposition) {
+    char path[MAX_PATH];
     DWORD n = GetModuleFileNameA(self, path, MAX_PATH);
     while (n > 0 && path[n - 1] != '\\') --n;
     lstrcpyA(path + n, name);
+    return CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, disposition, 0, NULL);
 }
 
-/* Appends `line` and a newline to the log. */
+/* Appends `line` to the log. */
 static void appendLog(const char* line) {
-    char path[MAX_PATH];
-    besideSelf("password-log.txt", path);
-    HANDLE f = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_ALWAYS, 0, NULL);
-    if (f == INVALID_HANDLE_VALUE) return;
+    HANDLE f = openBesideSelf("password-log.txt", FILE_APPEND_DATA, OPEN_ALWAYS);
     DWORD wrote = 0;
     WriteFile(f, line, lstrlenA(line), &wrote, NULL);
-    WriteFile(f, "\n", 1, &wrote, NULL);
     CloseHandle(f);
 }
 
 /* Logs the load, and tells a FreeLibrary by the program ("free") from the end of the process ("exit"). */
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     self = instance;
-    if (reason == DLL_PROCESS_ATTACH) appendLog("load");
-    if (reason == DLL_PROCESS_DETACH) appendLog(reserved ? "exit" : "free");
+    if (reason == DLL_PROCESS_ATTACH || reason == DLL_PROCESS_DETACH) {
+        appendLog(reason == DLL_PROCESS_ATTACH ? "load\n" : reserved ? "exit\n" : "free\n");
+    }
     return TRUE;
 }
 
 #ifdef STAND_IN_VERIFIES
-/* The first byte of answer.txt; '0' when there is none. */
-static char readAnswer(void) {
-    char path[MAX_PATH];
-    besideSelf("answer.txt", path);
-    char answer = '0';
-    HANDLE f = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
-    if (f != INVALID_HANDLE_VALUE) {
-        DWORD got = 0;
-        ReadFile(f, &answer, 1, &got, NULL);
-        CloseHandle(f);
-    }
-    return answer;
-}
-
-/* Logs the class of the window it was handed and whether the system was told a saver runs. */
+/* Logs the class of the window it was handed and whether the system was told a saver runs
+   (SPI_GETSCREENSAVERRUNNING). */
 __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window) {
-    char cls[64] = "";
-    GetClassNameA(window, cls, sizeof cls);
+    char line[128] = "ask window=", answer = '0';
     BOOL saverRunning = FALSE;
-    SystemParametersInfoA(SPI_GET_SCREENSAVER_RUNNING, 0, &saverRunning, 0);
-    char line[160];
-    snprintf(line, sizeof line, "ask window=%s saverRunning=%d", cls, saverRunning ? 1 : 0);
-    appendLog(line);
-
-    char answer = readAnswer();
-    if (answer != 'w') return answer == '1';
-    for (DWORD start = GetTickCount(); GetTickCount() - start < DIALOG_OPEN_MS; Sleep(10)) {
+    GetClassNameA(window, line + lstrlenA(line), 64);
+    SystemParametersInfoA(0x0072, 0, &saverRunning, 0);
+    appendLog(lstrcatA(line, saverRunning ? " saverRunning=1\n" : " saverRunning=0\n"));
+    HANDLE f = openBesideSelf("answer.txt", GENERIC_READ, OPEN_EXISTING);
+    DWORD got = 0;
+    ReadFile(f, &answer, 1, &got, NULL);
+    CloseHandle(f);
+    for (DWORD start = GetTickCount(); answer == 'w' && GetTickCount() - start < 1500; Sleep(10)) {
         MSG msg;
-        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     }
-    appendLog("dialog closed");
-    return FALSE;
+    if (answer == 'w') appendLog("dialog closed\n");
+    return answer == '1';
 }
 #endif
