@@ -1,48 +1,24 @@
-/* A stand-in for the 9x family's PASSWORD.CPL that logs its life to "password-log.txt" beside it.
-   Built with STAND_IN_VERIFIES it exports VerifyScreenSavePwd, which answers from "answer.txt"
-   beside it: "1" accepts, "w" keeps its dialog open for 1.5 s (pumping messages, as a modal dialog
-   does) and refuses, anything else refuses. */
+/* A stand-in for the 9x family's PASSWORD.CPL in the renderer's current folder. With STAND_IN_VERIFIES its
+   VerifyScreenSavePwd logs the question to password-log.txt and answers what answer.txt says: "1" accepts, "w"
+   keeps its dialog open for 1.5 s (pumping messages, as a modal dialog does) and refuses, anything else refuses. */
 #include <windows.h>
 
-static HMODULE self;
-
-/* Opens the file `name` in this library's folder. */
-static HANDLE openBesideSelf(const char* name, DWORD access, DWORD disposition) {
-    char path[MAX_PATH];
-    DWORD n = GetModuleFileNameA(self, path, MAX_PATH);
-    while (n > 0 && path[n - 1] != '\\') --n;
-    lstrcpyA(path + n, name);
-    return CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, disposition, 0, NULL);
-}
-
+#ifdef STAND_IN_VERIFIES
 /* Appends `line` to the log. */
 static void appendLog(const char* line) {
-    HANDLE f = openBesideSelf("password-log.txt", FILE_APPEND_DATA, OPEN_ALWAYS);
+    HANDLE f = CreateFileA("password-log.txt", FILE_APPEND_DATA, FILE_SHARE_READ, NULL, OPEN_ALWAYS, 0, NULL);
     DWORD wrote = 0;
     WriteFile(f, line, lstrlenA(line), &wrote, NULL);
     CloseHandle(f);
 }
 
-/* Logs the load, and tells a FreeLibrary by the program ("free") from the end of the process ("exit"). */
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
-    self = instance;
-    if (reason == DLL_PROCESS_ATTACH || reason == DLL_PROCESS_DETACH) {
-        appendLog(reason == DLL_PROCESS_ATTACH ? "load\n" : reserved ? "exit\n" : "free\n");
-    }
-    return TRUE;
-}
-
-#ifdef STAND_IN_VERIFIES
-/* Logs the class of the window it was handed and whether the system was told a saver runs
-   (SPI_GETSCREENSAVERRUNNING). */
+/* Logs the class of the window it was handed and answers. */
 __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window) {
-    char line[128] = "ask window=", answer = '0';
-    BOOL saverRunning = FALSE;
-    GetClassNameA(window, line + lstrlenA(line), 64);
-    SystemParametersInfoA(0x0072, 0, &saverRunning, 0);
-    appendLog(lstrcatA(line, saverRunning ? " saverRunning=1\n" : " saverRunning=0\n"));
-    HANDLE f = openBesideSelf("answer.txt", GENERIC_READ, OPEN_EXISTING);
+    char line[80] = "ask ", answer = '0';
     DWORD got = 0;
+    GetClassNameA(window, line + 4, 64);
+    appendLog(lstrcatA(line, "\n"));
+    HANDLE f = CreateFileA("answer.txt", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
     ReadFile(f, &answer, 1, &got, NULL);
     CloseHandle(f);
     for (DWORD start = GetTickCount(); answer == 'w' && GetTickCount() - start < 1500; Sleep(10)) {
