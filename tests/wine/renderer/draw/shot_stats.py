@@ -13,7 +13,7 @@ def picture_checks(data, width, height):
         ("lit share of the screen (a channel of 16 or more)", len(lit) / (width * height), 0.002),
         ("soft fall-off and trails: share of lit below 128", share(lambda p: max(p) < 128), 0.4),
         ("smooth brightness: levels among lit", len({max(p) for p in lit}), 64),
-        ("coloured, not grey: share of lit with saturation 0.05", share(lambda p: max(p) - min(p) >= 0.05 * max(p)), 0.5)]]
+        ("coloured: share of lit with saturation 0.05", share(lambda p: max(p) - min(p) >= 0.05 * max(p)), 0.5)]]
 
 
 if __name__ == "__main__":

@@ -115,12 +115,12 @@ TEST(Renderer, FirstMoveForeignClosesAndASecondRenderer) {
 
 // Without OpenGL it leaves no window, ends with code 1 and logs why; its icon and DPI manifest.
 TEST(Renderer, FailedOpenGlSetUpAndResources) {
-    for (const auto& [step, logged] : {std::pair{"pixel-format", "no pixel format could be set"}, {"context", "no OpenGL context"}}) {
+    for (const auto& [step, why] : {std::pair{"pixel-format", "no pixel format"}, {"context", "no OpenGL context"}}) {
         SetEnvironmentVariableA("LUMIVANE_TEST_GL_FAILURE", step);
         const wintest::DebuggedRun run = wintest::runDebugged(RendererExe, L"", 10000);
         SetEnvironmentVariableA("LUMIVANE_TEST_GL_FAILURE", nullptr);
         EXPECT_TRUE(run.ended && run.exitCode == 1 && !FindWindowW(SaverClass, nullptr)) << step;
-        EXPECT_NE(run.debugOutput.find(std::string("OpenGL set-up failed: ") + logged), std::string::npos) << run.debugOutput;
+        EXPECT_NE(run.debugOutput.find(std::string("OpenGL set-up failed: ") + why), std::string::npos) << run.debugOutput;
     }
     HMODULE image = LoadLibraryExW(RendererExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     const auto resource = [image](int id, LPCSTR type) {
@@ -128,7 +128,7 @@ TEST(Renderer, FailedOpenGlSetUpAndResources) {
         return std::string(static_cast<const char*>(LockResource(LoadResource(image, found))), SizeofResource(image, found));
     };
     // A 6-byte header ending in the image count, then 14 bytes per image, width and height first.
-    EXPECT_EQ(resource(7002, RT_GROUP_ICON), std::string("\0\0\1\0\1\0\x20\x20", 8) + resource(7002, RT_GROUP_ICON).substr(8, 12));
+    EXPECT_EQ(resource(7002, RT_GROUP_ICON).erase(8, 12), std::string("\0\0\1\0\1\0\x20\x20", 8)) << "one 32x32 image";
     EXPECT_NE(resource(1, RT_MANIFEST).find(">true/pm</dpiAware>"), std::string::npos);
     EXPECT_NE(resource(1, RT_MANIFEST).find(">PerMonitorV2"), std::string::npos);
     FreeLibrary(image);
@@ -139,8 +139,8 @@ struct Windows98Copy {
     const wchar_t* key = L"Software\\Wine\\AppDefaults\\Lumivane.dll";
     wintest::TempDir dir{L"password"};
     Saver saver;
-    bool start(const char* library, const wchar_t* args) {
-        return !RegSetKeyValueW(HKEY_CURRENT_USER, key, L"Version", REG_SZ, L"win98", 12) && answer("0") &&
+    bool start(const char* library, const wchar_t* args, bool win98 = true) {
+        return (!win98 || !RegSetKeyValueW(HKEY_CURRENT_USER, key, L"Version", REG_SZ, L"win98", 12)) && answer("0") &&
                dir.copyIn(RendererExe, L"Lumivane.dll") &&
                (!library || dir.copyIn(wintest::fromUnixPath(library), L"PASSWORD.CPL")) &&
                saver.start(args, {512, 384}, dir.file(L"Lumivane.dll"));
@@ -153,7 +153,7 @@ struct Windows98Copy {
 
 // The first input asks, handing the check the saver window; while its dialog is open a key, a click and a foreign
 // close ask nothing more. Refused, it runs on: 4 pixels ask nothing, a click asks again, and the right button asks
-// a third time and, answered right, ends it. Without PASSWORD.CPL or its export, an input ends it at once.
+// a third time and, answered right, ends it. Without PASSWORD.CPL or its export, or on NT, an input ends it at once.
 TEST(Renderer, On9xARefusedPasswordKeepsItRunningAndTheNextInputAsksAgain) {
     const std::string asked = "ask WindowsScreenSaverClass\n";
     Windows98Copy copy;
@@ -173,9 +173,10 @@ TEST(Renderer, On9xARefusedPasswordKeepsItRunningAndTheNextInputAsksAgain) {
     EXPECT_TRUE(copy.saver.endsWithin(EndWithinMs));
     EXPECT_EQ(copy.log(), asked + "dialog closed\n" + asked + asked);
 
-    for (const char* library : {static_cast<const char*>(nullptr), LUMIVANE_NO_EXPORT_CPL}) {
+    for (const auto& [library, win98] : {std::pair<const char*, bool>{nullptr, true}, {LUMIVANE_NO_EXPORT_CPL, true},
+                                         {LUMIVANE_VERIFY_CPL, false}}) {
         Windows98Copy copy;
-        ASSERT_TRUE(copy.start(library, library ? L"/p 1234" : L"/c"));
+        ASSERT_TRUE(copy.start(library, library ? L"/p 1234" : L"/c", win98));
         library ? wintest::mouseButton(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP) : wintest::pressKey(VK_SPACE);
         EXPECT_TRUE(copy.saver.endsWithin(EndWithinMs)) << (library ? library : "no PASSWORD.CPL");
     }
