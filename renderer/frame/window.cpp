@@ -60,12 +60,17 @@ LRESULT inputHandler(Renderer& renderer, HWND window, UINT message, WPARAM wPara
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// Applies a change of visibility; frames start again at once when the screen shows again.
+// Applies a change of visibility; frames start again at once when the screen shows again. The
+// system sends its notifications, and a loop waiting in GetMessage goes on waiting after a sent
+// message: a posted null message wakes it.
 template <typename Change>
-void changeVisibility(Renderer& renderer, Change change) {
+void changeVisibility(Renderer& renderer, HWND window, Change change) {
     const bool wasVisible = screenVisible(renderer.visibility);
     change(renderer.visibility);
-    if (!wasVisible && screenVisible(renderer.visibility)) resumeFrames(renderer);
+    if (!wasVisible && screenVisible(renderer.visibility)) {
+        resumeFrames(renderer);
+        PostMessageA(window, WM_NULL, 0, 0);
+    }
 }
 
 // Builds the scene when the window is created and frees it when the window is destroyed; pauses
@@ -86,9 +91,9 @@ LRESULT lifecycleHandler(Renderer& renderer, HWND window, UINT message, WPARAM w
         unregisterVisibilityNotifications(renderer.notifications, window);
         tearDownScene(renderer, window);
     } else if (message == WM_POWERBROADCAST && readDisplayState(wParam, lParam, displayState)) {
-        changeVisibility(renderer, [&](Visibility& v) { onDisplayState(v, displayState); });
+        changeVisibility(renderer, window, [&](Visibility& v) { onDisplayState(v, displayState); });
     } else if (message == WM_WTSSESSION_CHANGE) {
-        changeVisibility(renderer, [&](Visibility& v) { onSessionChange(v, static_cast<uint32_t>(wParam)); });
+        changeVisibility(renderer, window, [&](Visibility& v) { onSessionChange(v, static_cast<uint32_t>(wParam)); });
     }
     return inputHandler(renderer, window, message, wParam, lParam);
 }

@@ -1,0 +1,98 @@
+#!/usr/bin/env python3
+"""The Linux program installed under a test prefix, on a private Xvfb screen.   hack_test.py <build dir> <out dir>"""
+import os
+import re
+import signal
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../../wine/renderer/draw"))
+from shot_stats import picture_checks  # noqa: E402  the Windows renderer's picture check
+
+build, out = sys.argv[1], sys.argv[2]
+program = out + "/prefix/libexec/xscreensaver/lumivane"  # where XScreenSaver looks for it
+failures = []
+
+
+def check(ok, what):
+    """Prints one check and remembers a failed one."""
+    print(("ok: " if ok else "FAILED: ") + what, flush=True)
+    failures.extend([] if ok else [what])
+
+
+def wait_for(seconds, condition):
+    """True when the condition comes true within the seconds."""
+    end = time.monotonic() + seconds
+    while not condition() and time.monotonic() < end:
+        time.sleep(0.02)
+    return bool(condition())
+
+
+def window_named(name):
+    """The id of the window with this name; empty while there is none."""
+    return subprocess.run(["xdotool", "search", "--name", f"^{name}$"], capture_output=True, text=True).stdout.strip()
+
+
+def picture(window="root"):
+    """A window's width and its RGB bytes, top row first; (0, b"") while it is not on the screen."""
+    ppm = subprocess.run(["import", "-window", window, "-depth", "8", "ppm:-"], capture_output=True).stdout
+    _, size, _, data = ppm.split(b"\n", 3) if ppm else (b"", b"0 0", b"", b"")
+    return int(size.split()[0]), data
+
+
+def count(window="root", where=lambda x, y: True, least_spread=0):
+    """Pixels of a window with a channel of 16 or more and channels `least_spread` apart, where `where` holds."""
+    width, data = picture(window)
+    return sum(1 for k in range(0, len(data), 3) if max(data[k:k + 3]) >= 16 and
+               max(data[k:k + 3]) - min(data[k:k + 3]) >= least_spread and where(k // 3 % width, k // 3 // width))
+
+
+def terminated(process):
+    """True when SIGTERM ends the process with status 0; the wait raises after a second."""
+    process.send_signal(signal.SIGTERM)
+    return process.wait(1) == 0
+
+
+subprocess.run(["cmake", "--install", build, "--prefix", out + "/prefix"], check=True, stdout=subprocess.DEVNULL)
+read, write = os.pipe()
+xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-br", "-nolisten", "tcp"],
+                        pass_fds=[write], stderr=subprocess.DEVNULL)
+os.close(write)
+os.environ["DISPLAY"] = ":" + os.fdopen(read).readline().strip()
+try:
+    # In its own window the scene is lit within seconds; 5 s in, the Windows renderer's picture check passes.
+    started, own = time.monotonic(), subprocess.Popen([program, "-window"])
+    check(wait_for(10, lambda: window_named("Lumivane") and count() > 0), "lit in its own window")
+    time.sleep(max(0.0, started + 5 - time.monotonic()))
+    for what, ok in picture_checks(picture()[1], 1024, 768):
+        check(ok, what)
+    check(terminated(own), "SIGTERM ends it within a second with status 0")
+
+    # Into a white window (xev's): the first frame turns its middle black; grown, it is drawn in beyond its old
+    # size, which only a view that follows the size reaches (OpenGL's origin is the bottom-left corner).
+    tester = subprocess.Popen(["xev", "-geometry", "320x240+100+100", "-name", "TestWindow"], stdout=subprocess.DEVNULL)
+    wait_for(5, lambda: window_named("TestWindow"))
+    given = window_named("TestWindow")
+    started, run = time.monotonic(), subprocess.Popen([program, "-window-id", given, "-fps"], stderr=subprocess.PIPE)
+    check(wait_for(10, lambda: picture(given)[1][(120 * 320 + 160) * 3:][:3] == b"\0\0\0"), "the first frame")
+    print(f"start-up: the first frame after {(time.monotonic() - started) * 1000:.0f} ms")
+    check(time.monotonic() - started < 2 and wait_for(5, lambda: count(given, least_spread=16)), "particles within 2 s")
+    subprocess.run(["xdotool", "windowsize", given, "640", "480"])
+    check(wait_for(5, lambda: count(given, lambda x, y: x >= 320 or y < 240, 16) > 50), "drawn beyond the old size")
+    time.sleep(max(0.0, started + 2.5 - time.monotonic()))
+    check(terminated(run), "SIGTERM ends it within a second with status 0")
+    rates = [float(rate) for rate in re.findall(rb"lumivane: ([0-9.]+) fps\n", run.stderr.read())]
+    check(len(rates) >= 2 and all(1 < rate < 63 for rate in rates), f"-fps rates held to 60 Hz: {rates}")
+    tester.kill()
+
+    # The root window with the options its settings description passes; an unknown option and the usage line.
+    root = subprocess.Popen([program, "--root", "--fps"], stderr=subprocess.DEVNULL)
+    check(wait_for(10, lambda: count(least_spread=16)) and not window_named("Lumivane"), "lit on the root, no own window")
+    check(terminated(root), "SIGTERM ends it within a second with status 0")
+    bogus = subprocess.run([program, "--bogus"], capture_output=True, text=True, timeout=1)
+    check(bogus.returncode == 1 and "usage: lumivane [-root | -window | -window-id ID] [-fps] [-help]\n" in bogus.stderr,
+          f"an unknown option: status {bogus.returncode}, {bogus.stderr!r}")
+finally:
+    xvfb.terminate()
+sys.exit(1 if failures else 0)
