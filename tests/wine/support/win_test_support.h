@@ -186,6 +186,12 @@ inline void mouseButton(DWORD downFlag, DWORD upFlag) {
     in[1].mi.dwFlags = upFlag;
     SendInput(2, in, sizeof(INPUT));
 }
+// A window's place on the screen.
+inline RECT screenRect(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
+}
 // Another process's window text.
 inline std::wstring textOf(HWND window) {
     wchar_t text[300] = {};
