@@ -222,7 +222,9 @@ bool setUpDrawing(SceneDrawing& drawing, int width, int height, int32_t spriteCa
     setUpView(SceneView{0, 0, width, height});
     setUpDrawingState();
     twoPassSwap = swapExchangesBuffers(presenter);
-    return createDrawingObjects(drawing, spriteCapacity);
+    if (createDrawingObjects(drawing, spriteCapacity)) return true;
+    destroyDrawingObjects(drawing);
+    return false;
 }
 
 void loadCamera(float cameraZ) {

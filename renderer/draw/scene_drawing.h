@@ -67,7 +67,7 @@ bool createDrawingObjects(SceneDrawing& drawing, int32_t spriteCapacity);
 void destroyDrawingObjects(SceneDrawing& drawing);
 // The whole set-up once the platform has made a context current on a drawable of width x height:
 // view, state, swap probe (its answer in twoPassSwap) and objects for the scene's particles.
-// False when OpenGL refused; the caller tears the context down.
+// False when OpenGL refused: the sprite buffer is freed again, and the caller tears the context down.
 bool setUpDrawing(SceneDrawing& drawing, int width, int height, int32_t spriteCapacity, Presenter& presenter,
                   bool& twoPassSwap);
 

@@ -51,7 +51,6 @@ bool setUpScene(Renderer& renderer, HWND window, uint32_t seed) {
     if (!setUpDrawing(renderer.drawing, client.right, client.bottom, renderer.scene.settings.ParticleCount,
                       renderer.surface, renderer.surface.twoPassSwap)) {
         logRendererMessage("OpenGL set-up failed: the glow texture or the sprite list was refused");
-        destroyDrawingObjects(renderer.drawing);
         tearDownWglSurface(renderer.surface, window);
         return false;
     }

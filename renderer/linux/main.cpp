@@ -200,7 +200,6 @@ int main(int argc, char* argv[]) {
     if (!setUpDrawing(hack.drawing, hack.view.width, hack.view.height, hack.scene.settings.ParticleCount,
                       hack.surface, hack.surface.twoPassSwap)) {
         std::fprintf(stderr, "lumivane: the glow texture or the sprite buffer was refused\n");
-        destroyDrawingObjects(hack.drawing);
         tearDownGlxSurface(hack.surface);
         closeWindow(hack);
         return FailedExitCode;

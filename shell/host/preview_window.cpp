@@ -54,7 +54,6 @@ bool startAnimation(Preview& preview) {
     if (!setUpDrawing(preview.drawing, client.right, client.bottom, preview.scene.settings.ParticleCount,
                       preview.surface, preview.surface.twoPassSwap)) {
         logRendererMessage("OpenGL set-up failed: the glow texture or the sprite buffer was refused");
-        destroyDrawingObjects(preview.drawing);
         tearDownWglSurface(preview.surface, preview.window);
         return false;
     }

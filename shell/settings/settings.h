@@ -22,7 +22,7 @@ constexpr int16_t MusicSourceFile = 2;
 constexpr int16_t ScreensEveryMonitor = 0;
 constexpr int16_t ScreensPrimaryOnly = 1;
 
-// Section name and the three key names, as the exact Shift-JIS bytes stored files hold
+// Section name and the four key names; the first three as the exact Shift-JIS bytes stored files hold
 // whatever the system's code page is.
 extern const char IniSection[];    // "Section"
 extern const char IniKeySource[];  // "BGM区分"   = 42 47 4D 8B E6 95 AA

@@ -60,7 +60,7 @@ std::wstring perUserFolder() {
     return std::wstring(path) + L"\\" + PerUserFolderName;
 }
 
-// The three values as a save writes them, in the order it writes them.
+// The four values as a save writes them, in the order it writes them.
 struct StoredValue {
     const char* key;
     std::string text;
@@ -105,7 +105,7 @@ bool writeIniValue(const std::string& section, const std::string& key, const std
     return WritePrivateProfileStringA(sectionField.data(), keyField.data(), value.c_str(), file.c_str()) != FALSE;
 }
 
-// Loads the three settings of one file into `settings` by the load rule.
+// Loads the four settings of one file into `settings` by the load rule.
 void loadSettingsFile(ShellSettings& settings, const std::string& file) {
     const StoredTexts stored{readIniValue(IniSection, IniKeySource, file), readIniValue(IniSection, IniKeyRepeat, file),
                              readIniValue(IniSection, IniKeyFile, file), readIniValue(IniSection, IniKeyScreens, file)};
