@@ -25,6 +25,9 @@ constexpr uint32_t PacedFramesPerSecond = 60;
 constexpr uint32_t FrameRateReportPeriodMs = 1000;
 constexpr long NsPerMs = 1000000L;
 constexpr int FailedExitCode = 1;
+// Tries at the display, and the pause between two (milliseconds).
+constexpr int DisplayConnectTries = 10;
+constexpr long DisplayRetryPauseMs = 50;
 
 // The program's whole state: one record, owned by main.
 struct Hack {
@@ -55,6 +58,18 @@ timespec now() {
 // Milliseconds of the monotonic clock, wrapping as the frame clock expects of a millisecond counter.
 uint32_t milliseconds(const timespec& t) {
     return static_cast<uint32_t>(static_cast<uint64_t>(t.tv_sec) * 1000u + static_cast<uint64_t>(t.tv_nsec / NsPerMs));
+}
+
+// The display named by DISPLAY. A busy X server may refuse a new connection for a moment (Xvfb
+// resets a few in a hundred), so a refusal is tried again for half a second before it counts.
+Display* connectToDisplay() {
+    Display* display = XOpenDisplay(nullptr);
+    for (int tries = 1; display == nullptr && tries < DisplayConnectTries; ++tries) {
+        const timespec pause{0, DisplayRetryPauseMs * NsPerMs};
+        nanosleep(&pause, nullptr);
+        display = XOpenDisplay(nullptr);
+    }
+    return display;
 }
 
 // A window of the program's own with an OpenGL visual, a title and a close button; not yet mapped.
@@ -186,7 +201,7 @@ int main(int argc, char* argv[]) {
     sigaddset(&hack.endSignals, SIGINT);
     sigprocmask(SIG_BLOCK, &hack.endSignals, nullptr);
 
-    hack.display = XOpenDisplay(nullptr);
+    hack.display = connectToDisplay();
     if (hack.display == nullptr) {
         std::fprintf(stderr, "lumivane: cannot open the display\n");
         return FailedExitCode;
