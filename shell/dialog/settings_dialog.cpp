@@ -1,4 +1,4 @@
-// The settings dialog Glimra_P: music source, CD track and music file, saved to the settings file.
+// The settings dialog Glimra_P: music source, CD track, music file and screens, saved to the settings file.
 #include "shell/dialog/settings_dialog.h"
 
 #include <commdlg.h>
