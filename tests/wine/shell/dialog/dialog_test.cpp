@@ -44,8 +44,7 @@ Values storedValues(const std::string& ini) {
 
 // Moves the pointer to the middle of a window and presses and releases a mouse button there.
 void clickCentre(HWND window, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {
-    RECT r{};
-    GetWindowRect(window, &r);
+    const RECT r = screenRect(window);
     SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     Sleep(150);
     mouseButton(down, up);
@@ -122,12 +121,7 @@ private:
     Process runner_;  // scripts/wine-run, when the program runs under another locale
 };
 
-// A window's place on the screen, and one pixel of the screen.
-RECT rectOf(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return r;
-}
+// One pixel of the screen.
 COLORREF pixel(LONG x, LONG y) {
     HDC screen = GetDC(nullptr);
     const COLORREF c = GetPixel(screen, x, y);
@@ -141,7 +135,10 @@ testing::AssertionResult looksLike(COLORREF seen, COLORREF expected, int toleran
     return testing::AssertionFailure() << std::hex << "seen 0x" << seen << ", expected 0x" << expected;
 }
 // The middle of a button's left edge, which tells its state pictures apart.
-COLORREF edge(HWND button) { return pixel(rectOf(button).left, (rectOf(button).top + rectOf(button).bottom) / 2); }
+COLORREF edge(HWND button) {
+    const RECT r = screenRect(button);
+    return pixel(r.left, (r.top + r.bottom) / 2);
+}
 
 // The screen, trimmed to what is not its black background, saved beside this program for a person to look at.
 void saveScreenshot(const char* locale) {
@@ -164,7 +161,7 @@ TEST(SettingsDialog, ShowsSavesAndLoadsItsChoicesBesideThePortableCopyAndReports
     const std::string otherSection = "[Other]\r\nkeep=this\r\n";
     DialogRun run(dir.path(), iniText(" 1", " 45", "") + otherSection);
     ASSERT_NE(run.open(), nullptr);
-    RECT client{}, outer = rectOf(run.hwnd), panel = rectOf(run.panel());
+    RECT client{}, outer = screenRect(run.hwnd), panel = screenRect(run.panel());
     GetClientRect(run.hwnd, &client);
     EXPECT_TRUE(client.right == 479 && client.bottom == 252) << client.right << " x " << client.bottom;
     EXPECT_NEAR(outer.left, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2, 1);
@@ -182,7 +179,7 @@ TEST(SettingsDialog, ShowsSavesAndLoadsItsChoicesBesideThePortableCopyAndReports
     // The face runs white to lavender; the highlight shows while the pointer rests on the button and goes
     // within 200 ms of its leaving.
     HWND save = run.button(Save);
-    const RECT face = rectOf(save);
+    const RECT face = screenRect(save);
     const COLORREF top = pixel(face.left + 6, face.top + 4), bottom = pixel(face.left + 6, face.bottom - 6);
     EXPECT_TRUE(looksLike(edge(save), NormalEdge) && looksLike(top, RGB(255, 255, 255), 12));
     EXPECT_TRUE(looksLike(bottom, RGB(198, 197, 215), 14) && GetBValue(bottom) > GetRValue(bottom) + 8) << "lavender";
