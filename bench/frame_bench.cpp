@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "bench/bench_scene.h"
+#include "bench/earlier_drawing.h"
 #include "renderer/draw/scene_drawing.h"
 #include "renderer/frame/renderer.h"
 
@@ -63,18 +64,23 @@ HWND openWindow() {
 
 // Whole frames through renderFrame; then the camera path frame by frame; then frames taken apart.
 // Each drawing gets a window of its own, as each asks for its own pixel format.
-void measure(DrawingStyle style, int frames, int pathFrames) {
-    const char* name = style == DrawingStyle::PerSprite ? "per-sprite (earlier)" : "batched (renderer) ";
+void measure(bool earlier, int frames, int pathFrames) {
+    const char* name = earlier ? "per-sprite (earlier)" : "batched (renderer) ";
     const HWND window = openWindow();
     Renderer renderer;
-    renderer.drawing.style = style;
-    Scene& scene = renderer.scene;
-    WglSurface& gl = renderer.surface;
+    if (earlier) {
+        renderer.run.drawing.style = &EarlierDrawing;
+        renderer.surface->score = scoreEarlierPixelFormat;
+    }
+    Scene& scene = renderer.run.scene;
+    WglSurface& gl = *renderer.surface;
+    SceneDrawing& drawing = renderer.run.drawing;
     if (!setUpScene(renderer, window, Seed)) {
         std::printf("%s: set-up failed\n", name);
         DestroyWindow(window);
         return;
     }
+    const bool twoPassSwap = renderer.run.twoPassSwap;
     PIXELFORMATDESCRIPTOR pfd{};
     DescribePixelFormat(gl.dc, gl.pixelFormat, sizeof pfd, &pfd);
     for (int k = 0; k < WarmUpFrames; ++k) advanceScene(scene, WarmUpDt);
@@ -82,13 +88,13 @@ void measure(DrawingStyle style, int frames, int pathFrames) {
     double cpuStart = processCpuMs();
     double wall = 0;
     timeStep(wall, [&] {
-        for (int k = 0; k < frames; ++k) renderFrame(renderer.drawing, scene, MeasuredDt, gl.twoPassSwap, gl, renderer.layout.views,
+        for (int k = 0; k < frames; ++k) renderFrame(drawing, scene, MeasuredDt, twoPassSwap, gl, renderer.layout.views,
                     renderer.layout.viewCount);
     });
     std::printf("%s: %6.1f fps, %5.2f ms processor time per frame (%d particles, pixel format %d with %d depth "
                 "bits, twoPassSwap %d)\n",
                 name, frames * 1000.0 / wall, (processCpuMs() - cpuStart) / frames, scene.liveParticleCount,
-                gl.pixelFormat, pfd.cDepthBits, gl.twoPassSwap ? 1 : 0);
+                gl.pixelFormat, pfd.cDepthBits, twoPassSwap ? 1 : 0);
 
     std::vector<double> frameMs(static_cast<size_t>(pathFrames));
     const float startZ = scene.cameraZ;
@@ -96,7 +102,7 @@ void measure(DrawingStyle style, int frames, int pathFrames) {
     cpuStart = processCpuMs();
     auto last = Clock::now();
     for (double& ms : frameMs) {
-        renderFrame(renderer.drawing, scene, MeasuredDt, gl.twoPassSwap, gl, renderer.layout.views,
+        renderFrame(drawing, scene, MeasuredDt, twoPassSwap, gl, renderer.layout.views,
                     renderer.layout.viewCount);
         const auto now = Clock::now();
         ms = std::chrono::duration<double, std::milli>(now - last).count();
@@ -119,15 +125,15 @@ void measure(DrawingStyle style, int frames, int pathFrames) {
         timeStep(simulate, [&] { advanceScene(scene, MeasuredDt); });
         loadCamera(scene.cameraZ);
         scene.liveParticleCount = 0;  // the pass then draws the veil only
-        timeStep(veil, [&] { drawScenePass(renderer.drawing, scene); });
+        timeStep(veil, [&] { drawScenePass(drawing, scene); });
         scene.liveParticleCount = liveParticles;
-        timeStep(pass, [&] { drawScenePass(renderer.drawing, scene); });
+        timeStep(pass, [&] { drawScenePass(drawing, scene); });
         timeStep(present, [&] { gl.present(); });
     }
     std::printf("%s: per frame %.3f ms simulation, %.2f ms veil, %.2f ms sprites, %.2f ms present (wall clock, "
                 "steps finished one by one)\n",
                 name, simulate / frames, veil / frames, (pass - veil) / frames, present / frames);
-    tearDownScene(renderer, window);
+    tearDownScene(renderer);
     DestroyWindow(window);
 }
 }  // namespace
@@ -139,8 +145,8 @@ int main(int argc, char** argv) {
                 GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), Seed, frames, pathFrames, MeasuredDt,
                 static_cast<int>(WarmUpFrames * WarmUpDt));
     std::fflush(stdout);
-    for (DrawingStyle style : {DrawingStyle::PerSprite, DrawingStyle::Batched}) {
-        measure(style, frames, pathFrames);
+    for (bool earlier : {true, false}) {
+        measure(earlier, frames, pathFrames);
         std::fflush(stdout);
     }
     return 0;

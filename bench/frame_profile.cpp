@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "bench/bench_scene.h"
+#include "bench/earlier_drawing.h"
 #include "renderer/draw/scene_drawing.h"
 
 namespace {
@@ -77,16 +78,16 @@ int main(int argc, char** argv) {
     glXMakeCurrent(display, presenter.window, context);
 
     SceneDrawing drawing;
-    drawing.style = perSprite ? DrawingStyle::PerSprite : DrawingStyle::Batched;
+    if (perSprite) drawing.style = &EarlierDrawing;
     Scene scene;
     seedScene(scene, Seed);
     const SceneView view{0, 0, width, height};
     bool twoPassSwap = false;
-    if (!setUpDrawing(drawing, width, height, scene.settings.ParticleCount, presenter, twoPassSwap)) {
+    createSceneObjects(scene);
+    if (!setUpDrawing(drawing, width, height, scene.particleCount, presenter, twoPassSwap)) {
         std::fprintf(stderr, "drawing objects refused\n");
         return 1;
     }
-    createSceneObjects(scene);
     for (int k = 0; k < WarmUpFrames; ++k) advanceScene(scene, WarmUpDt);
     for (float t = 0; t < pathSeconds; t += MeasuredDt) advanceScene(scene, MeasuredDt);
     for (int k = 0; k < drawnWarmUp; ++k) renderFrame(drawing, scene, MeasuredDt, twoPassSwap, presenter, &view, 1);

@@ -15,15 +15,10 @@ constexpr double FieldOfViewDegrees = 60.0;
 constexpr double NearPlane = 0.1;
 constexpr double FarPlane = 10000.0;
 constexpr double Pi = 3.14159265358979323846;
-// The earlier veil: a rectangle in eye space, half width and half height, and its depth (scene
-// units). At depth 3 it covers the 60-degree view for aspect ratios up to 2.88.
-constexpr float VeilHalfWidth = 5.0f;
-constexpr float VeilHalfHeight = 4.0f;
-constexpr float VeilDepth = -3.0f;
 // Levels of an 8-bit colour channel.
 constexpr float ChannelLevels = 255.0f;
-// A batched sprite's corners in units of half its side, with their texture coordinates: the two
-// triangles of the earlier sprite list, sharing the same diagonal.
+// A batched sprite's corners in units of half its side, with their texture coordinates: two
+// triangles sharing one diagonal.
 constexpr float SpriteCorners[VerticesPerSprite][4] = {
     {-1, -1, 0, 0}, {1, -1, 1, 0}, {1, 1, 1, 1}, {-1, -1, 0, 0}, {1, 1, 1, 1}, {-1, 1, 0, 1},
 };
@@ -48,23 +43,6 @@ void drawBatchedVeil(float alpha) {
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-    glEnable(GL_TEXTURE_2D);
-}
-
-// The earlier veil: black, alpha-blended, as a strip in eye space whatever the camera does.
-void drawPerSpriteVeil(float alpha) {
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glColor4f(0, 0, 0, alpha);
-    glDisable(GL_TEXTURE_2D);
-    glPushMatrix();
-    glLoadIdentity();
-    glBegin(GL_TRIANGLE_STRIP);
-    glVertex3f(-VeilHalfWidth, -VeilHalfHeight, VeilDepth);
-    glVertex3f(VeilHalfWidth, -VeilHalfHeight, VeilDepth);
-    glVertex3f(-VeilHalfWidth, VeilHalfHeight, VeilDepth);
-    glVertex3f(VeilHalfWidth, VeilHalfHeight, VeilDepth);
-    glEnd();
-    glPopMatrix();
     glEnable(GL_TEXTURE_2D);
 }
 
@@ -104,26 +82,37 @@ void drawBatchedSprites(const SceneDrawing& drawing, int32_t count) {
     glDisableClientState(GL_VERTEX_ARRAY);
 }
 
-// The earlier sprite: a matrix push, a translation to the turned centre, a scaling, the unit square's list.
-void drawPerSprite(const Particle& particle, const Matrix4& sceneRotation) {
-    const float* m = sceneRotation.m;
-    const Vector3& p = particle.position;
-    glColor3f(particle.colour.x, particle.colour.y, particle.colour.z);
-    glPushMatrix();
-    glTranslatef(m[0] * p.x + m[4] * p.y + m[8] * p.z, m[1] * p.x + m[5] * p.y + m[9] * p.z,
-                 m[2] * p.x + m[6] * p.y + m[10] * p.z);
-    glScalef(particle.size, particle.size, particle.size);
-    glCallList(SpriteQuadListName);
-    glPopMatrix();
+// Batched sprites read the glow as RGBA, which a software sampler fetches faster than luminance; the
+// values are the same (luminance in every colour channel, alpha 1).
+bool createBatchedObjects(SceneDrawing&, int32_t) { return buildGlowTexture(GL_RGBA8); }
+
+// Lays the sprites out in the vertex buffer.
+int32_t layOutBatchedSprites(SceneDrawing& drawing, const Scene& scene) {
+    return fillSpriteVertices(drawing.vertices.data(), drawing.spriteCapacity, scene);
 }
 
-// Texture GlowTextureName: the glow spot and the program's own mipmaps, trilinear, modulated by the
-// sprite colour. Batched sprites read it as RGBA, which a software sampler fetches faster than
-// luminance; the values are the same (luminance in every colour channel, alpha 1).
-bool buildGlowTexture(DrawingStyle style) {
+// Additive blending with clamping makes the sprite order irrelevant, so no sorting or depth test.
+// The veil is handed to the driver before the sprites: a software rasterizer then fills it on its
+// fast path everywhere, instead of only where no sprite shares its tiles.
+void drawBatchedPass(const SceneDrawing& drawing, const Scene& scene, int32_t laidOutVertices) {
+    if (scene.settings.TrailLevel == 0) {
+        glClear(GL_COLOR_BUFFER_BIT);
+    } else {
+        drawBatchedVeil(veilAlpha(scene.settings.TrailLevel));
+        glFlush();
+    }
+    glBlendFunc(GL_ONE, GL_ONE);
+    glBindTexture(GL_TEXTURE_2D, GlowTextureName);
+    drawBatchedSprites(drawing, laidOutVertices);
+}
+}  // namespace
+
+const DrawingStyle BatchedDrawing{createBatchedObjects, layOutBatchedSprites, drawBatchedPass};
+
+// Texture GlowTextureName: the glow spot and the program's own mipmaps, trilinear.
+bool buildGlowTexture(int internalFormat) {
     uint8_t chain[GlowMipmapTexels];
     buildGlowMipmaps(chain);
-    const GLint internalFormat = style == DrawingStyle::Batched ? GL_RGBA8 : GL_LUMINANCE;
     glBindTexture(GL_TEXTURE_2D, GlowTextureName);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -136,24 +125,6 @@ bool buildGlowTexture(DrawingStyle style) {
     }
     return glGetError() == GL_NO_ERROR;
 }
-
-// List SpriteQuadListName: the textured unit square at z = 0 that every earlier sprite scales and places.
-void buildSpriteQuadList() {
-    glNewList(SpriteQuadListName, GL_COMPILE);
-    glBindTexture(GL_TEXTURE_2D, GlowTextureName);
-    glBegin(GL_TRIANGLES);
-    glTexCoord2f(0, 0); glVertex3f(-0.5f, -0.5f, 0);
-    glTexCoord2f(1, 0); glVertex3f(0.5f, -0.5f, 0);
-    glTexCoord2f(1, 1); glVertex3f(0.5f, 0.5f, 0);
-    glTexCoord2f(0, 0); glVertex3f(-0.5f, -0.5f, 0);
-    glTexCoord2f(1, 1); glVertex3f(0.5f, 0.5f, 0);
-    glTexCoord2f(0, 1); glVertex3f(-0.5f, 0.5f, 0);
-    glEnd();
-    glEndList();
-}
-}  // namespace
-
-SceneDrawing::~SceneDrawing() { destroyDrawingObjects(*this); }
 
 // The frustum of a symmetric perspective view; a view of no height still gets a finite one.
 void setUpView(const SceneView& view) {
@@ -202,17 +173,16 @@ bool swapExchangesBuffers(Presenter& presenter) {
 bool createDrawingObjects(SceneDrawing& drawing, int32_t spriteCapacity) {
     destroyDrawingObjects(drawing);
     if (spriteCapacity < 0) spriteCapacity = 0;
-    drawing.vertices = new SpriteVertex[static_cast<size_t>(spriteCapacity) * VerticesPerSprite];
+    drawing.vertices.assign(static_cast<size_t>(spriteCapacity) * VerticesPerSprite, SpriteVertex{});
     drawing.spriteCapacity = spriteCapacity;
-    const bool textured = buildGlowTexture(drawing.style);
+    const bool built = drawing.style->createObjects(drawing, spriteCapacity);
     glEnable(GL_TEXTURE_2D);
-    if (drawing.style == DrawingStyle::PerSprite) buildSpriteQuadList();
-    return textured && glGetError() == GL_NO_ERROR;
+    return built && glGetError() == GL_NO_ERROR;
 }
 
+// The buffer's memory is given back, not only emptied.
 void destroyDrawingObjects(SceneDrawing& drawing) {
-    delete[] drawing.vertices;
-    drawing.vertices = nullptr;
+    std::vector<SpriteVertex>().swap(drawing.vertices);
     drawing.spriteCapacity = 0;
 }
 
@@ -227,47 +197,20 @@ bool setUpDrawing(SceneDrawing& drawing, int width, int height, int32_t spriteCa
     return false;
 }
 
+// The camera only moves along z.
 void loadCamera(float cameraZ) {
     glLoadIdentity();
     glTranslatef(0, 0, cameraZ);
 }
 
 namespace {
-// Lays the batched sprites out in the vertex buffer; the vertices written (none for the earlier drawing).
-int32_t layOutSprites(SceneDrawing& drawing, const Scene& scene) {
-    if (drawing.style != DrawingStyle::Batched) return 0;
-    return fillSpriteVertices(drawing.vertices, drawing.spriteCapacity, scene);
-}
-
-// Additive blending with clamping makes the sprite order irrelevant, so no sorting or depth test.
-// The batched veil is handed to the driver before the sprites: a software rasterizer then fills it
-// on its fast path everywhere, instead of only where no sprite shares its tiles.
-void drawPass(const SceneDrawing& drawing, const Scene& scene, int32_t laidOutVertices) {
-    const bool batched = drawing.style == DrawingStyle::Batched;
-    if (scene.settings.TrailLevel == 0) {
-        glClear(GL_COLOR_BUFFER_BIT);
-    } else if (batched) {
-        drawBatchedVeil(veilAlpha(scene.settings.TrailLevel));
-        glFlush();
-    } else {
-        drawPerSpriteVeil(veilAlpha(scene.settings.TrailLevel));
-    }
-    glBlendFunc(GL_ONE, GL_ONE);
-    glBindTexture(GL_TEXTURE_2D, GlowTextureName);
-    if (batched) {
-        drawBatchedSprites(drawing, laidOutVertices);
-    } else {
-        for (int32_t k = 0; k < scene.liveParticleCount; ++k) drawPerSprite(scene.particles[k], scene.sceneRotation);
-    }
-}
-
 // One pass into every view, each seen from the camera at its own aspect ratio.
 void drawViews(const SceneDrawing& drawing, const Scene& scene, int32_t laidOutVertices, const SceneView* views,
                int viewCount) {
     for (int k = 0; k < viewCount; ++k) {
         setUpView(views[k]);
         loadCamera(scene.cameraZ);
-        drawPass(drawing, scene, laidOutVertices);
+        drawing.style->drawPass(drawing, scene, laidOutVertices);
     }
 }
 }  // namespace
@@ -276,7 +219,7 @@ void drawViews(const SceneDrawing& drawing, const Scene& scene, int32_t laidOutV
 void renderFrame(SceneDrawing& drawing, Scene& scene, float dt, bool twoPassSwap, Presenter& presenter,
                  const SceneView* views, int viewCount) {
     advanceScene(scene, dt);
-    const int32_t laidOut = layOutSprites(drawing, scene);
+    const int32_t laidOut = drawing.style->layOutSprites(drawing, scene);
     drawViews(drawing, scene, laidOut, views, viewCount);
     if (scene.settings.TrailLevel != 0 && twoPassSwap) {
         presenter.present();
@@ -285,4 +228,7 @@ void renderFrame(SceneDrawing& drawing, Scene& scene, float dt, bool twoPassSwap
     presenter.present();
 }
 
-void drawScenePass(SceneDrawing& drawing, const Scene& scene) { drawPass(drawing, scene, layOutSprites(drawing, scene)); }
+// The sprites are laid out afresh for this one pass.
+void drawScenePass(SceneDrawing& drawing, const Scene& scene) {
+    drawing.style->drawPass(drawing, scene, drawing.style->layOutSprites(drawing, scene));
+}

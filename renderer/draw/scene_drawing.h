@@ -7,13 +7,10 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "renderer/scene/scene.h"
-
-// How a pass is drawn. Batched is the renderer's drawing. PerSprite is the earlier drawing (a
-// matrix and a display-list call for each sprite, a luminance texture, the veil as a blended
-// quad in eye space), kept to measure against and to compare pictures with; not a setting.
-enum class DrawingStyle { Batched, PerSprite };
+#include "renderer/scene/scene_view.h"
 
 // One corner of a sprite in the batch, as the vertex arrays read it.
 struct SpriteVertex {
@@ -22,22 +19,28 @@ struct SpriteVertex {
     float r, g, b;  // the particle's colour
 };
 
-// The drawing's own record: its style and the vertex buffer that every batched pass refills.
-struct SceneDrawing {
-    DrawingStyle style = DrawingStyle::Batched;
-    SpriteVertex* vertices = nullptr;  // VerticesPerSprite for each particle the scene can hold
-    int32_t spriteCapacity = 0;
+struct SceneDrawing;
 
-    SceneDrawing() = default;
-    SceneDrawing(const SceneDrawing&) = delete;
-    SceneDrawing& operator=(const SceneDrawing&) = delete;
-    ~SceneDrawing();
+// How the drawing builds its objects, lays out a frame's sprites and draws one pass. The
+// renderer's is BatchedDrawing; a bench may hand another to measure against.
+struct DrawingStyle {
+    // Builds what the style draws with for up to `capacity` sprites; false when OpenGL refused.
+    bool (*createObjects)(SceneDrawing& drawing, int32_t capacity);
+    // Lays the frame's sprites out once, for every view; the vertices written.
+    int32_t (*layOutSprites)(SceneDrawing& drawing, const Scene& scene);
+    // One pass with the camera loaded: the veil (or a clear), then the sprites.
+    void (*drawPass)(const SceneDrawing& drawing, const Scene& scene, int32_t laidOutVertices);
 };
 
-// A part of the drawable the scene is drawn into, as OpenGL takes a viewport: from the drawable's
-// bottom-left corner, in pixels. A window over several monitors has one per monitor.
-struct SceneView {
-    int32_t x = 0, y = 0, width = 0, height = 0;
+// The renderer's drawing: the glow spot as an RGBA texture, every sprite of a frame in one vertex
+// array, the veil as a multiply over the whole view.
+extern const DrawingStyle BatchedDrawing;
+
+// The drawing's own record: its style and the vertex buffer that every pass refills.
+struct SceneDrawing {
+    const DrawingStyle* style = &BatchedDrawing;
+    std::vector<SpriteVertex> vertices;  // VerticesPerSprite for each particle the scene can hold
+    int32_t spriteCapacity = 0;
 };
 
 // Corners of a batched sprite: two triangles of its square.
@@ -60,9 +63,12 @@ void setUpDrawingState();
 // Draws one pixel, presents, and reads the back buffer back: true when the swap exchanges the
 // buffers, so that every pass must be drawn into both of them.
 bool swapExchangesBuffers(Presenter& presenter);
-// Builds the glow texture for the drawing's style (and, for PerSprite, the sprite list), makes the
-// sprite buffer for up to spriteCapacity particles, and turns texturing on; false when OpenGL refused.
+// Builds the drawing style's objects for up to spriteCapacity particles and turns texturing on;
+// false when OpenGL refused.
 bool createDrawingObjects(SceneDrawing& drawing, int32_t spriteCapacity);
+// The glow spot's texture and its mipmaps in the given internal format, modulated by the sprite
+// colour; false when OpenGL refused.
+bool buildGlowTexture(int internalFormat);
 // Frees the sprite buffer; the OpenGL objects go with the context.
 void destroyDrawingObjects(SceneDrawing& drawing);
 // The whole set-up once the platform has made a context current on a drawable of width x height:

@@ -4,6 +4,7 @@
 #include "common/names.h"
 #include "renderer/frame/renderer.h"
 #include "renderer/frame/window.h"
+#include "renderer/win32/test_hooks.h"
 
 namespace {
 // Exit code when the window class or the window cannot be made, OpenGL set-up included.
@@ -14,7 +15,7 @@ constexpr int StartFailedExitCode = 1;
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     Renderer renderer;  // the program's one record; the window reaches it through its creation parameter
     renderer.instance = instance;
-    applyBenchSwitches(renderer);
+    renderer.pacingEnabled = !pacingSwitchedOff();
 
     // Another renderer is still setting up: let it have the screen.
     HWND starting = FindWindowA(SaverClassName, SaverCreationTitle);

@@ -1,14 +1,7 @@
 // The renderer's scene lifecycle, its frame tick and its message loop.
 #include "renderer/frame/renderer.h"
 
-#include <cstdlib>
-#include <cstring>
-
 namespace {
-// Environment switches of the benchmarks.
-constexpr const char* UnpacedVariable = "LUMIVANE_UNPACED";
-constexpr const char* DrawingVariable = "LUMIVANE_DRAWING";
-constexpr const char* PerSpriteDrawing = "per-sprite";
 // Timer resolution asked for while pacing, so that its waits end on time (milliseconds).
 constexpr UINT PacingTimerResolutionMs = 1;
 // Microseconds per second and per millisecond.
@@ -25,57 +18,36 @@ int displayRefreshHz() {
 
 }  // namespace
 
-void applyBenchSwitches(Renderer& renderer) {
-    const char* unpaced = std::getenv(UnpacedVariable);
-    renderer.pacingEnabled = unpaced == nullptr || std::strcmp(unpaced, "1") != 0;
-    const char* drawing = std::getenv(DrawingVariable);
-    if (drawing != nullptr && std::strcmp(drawing, PerSpriteDrawing) == 0) {
-        renderer.drawing.style = DrawingStyle::PerSprite;
-    }
-}
-
-// The scene's generator is seeded first, as every draw it makes follows from the seed. The earlier
-// drawing ran on the deepest depth buffer, so it is measured on one.
+// A record laid out for no monitor draws into its whole window.
 bool setUpScene(Renderer& renderer, HWND window, uint32_t seed) {
-    seedScene(renderer.scene, seed);
-    const DepthPreference depth =
-        renderer.drawing.style == DrawingStyle::PerSprite ? DepthPreference::Deepest : DepthPreference::Shallowest;
-    if (!setUpWglSurface(renderer.surface, window, depth)) return false;
     RECT client{};
     GetClientRect(window, &client);
-    // A record laid out for no monitor draws into its whole window.
     if (renderer.layout.viewCount == 0) {
         renderer.layout.views[0] = SceneView{0, 0, client.right, client.bottom};
         renderer.layout.viewCount = 1;
     }
-    if (!setUpDrawing(renderer.drawing, client.right, client.bottom, renderer.scene.settings.ParticleCount,
-                      renderer.surface, renderer.surface.twoPassSwap)) {
-        logRendererMessage("OpenGL set-up failed: the glow texture or the sprite list was refused");
-        tearDownWglSurface(renderer.surface, window);
-        return false;
-    }
-    createSceneObjects(renderer.scene);
+    renderer.surface->window = window;
+    if (!startSceneRun(renderer.run, *renderer.surface, client.right, client.bottom, seed)) return false;
     startPacing(renderer.pacer, pacingRefreshHz(displayRefreshHz()), renderer.pacingEnabled);
     return true;
 }
 
-void tearDownScene(Renderer& renderer, HWND window) {
-    destroySceneObjects(renderer.scene);
-    destroyDrawingObjects(renderer.drawing);
-    tearDownWglSurface(renderer.surface, window);
-}
+// The run frees the surface's OpenGL as it stops.
+void tearDownScene(Renderer& renderer) { stopSceneRun(renderer.run); }
 
 // The clock runs even while no frame may be drawn.
 void frameTick(Renderer& renderer) {
-    renderer.clock.tick(timeGetTime());
+    const uint32_t now = timeGetTime();
     if (renderer.sceneReady && !renderer.passwordDialogOpen) {
-        renderFrame(renderer.drawing, renderer.scene, renderer.clock.dt, renderer.surface.twoPassSwap,
-                    renderer.surface, renderer.layout.views, renderer.layout.viewCount);
+        stepSceneRun(renderer.run, now, renderer.layout.views, renderer.layout.viewCount);
+    } else {
+        renderer.run.clock.tick(now);
     }
 }
 
+// The pacing forgets its deadline too, so the first frame after the pause comes at once.
 void resumeFrames(Renderer& renderer) {
-    renderer.clock.started = false;
+    resumeSceneRun(renderer.run);
     renderer.nextFrameUs = 0;
 }
 

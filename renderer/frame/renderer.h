@@ -4,40 +4,38 @@
 
 #include <windows.h>
 
-#include "renderer/draw/scene_drawing.h"
-#include "renderer/frame/frame_schedule.h"
 #include "renderer/frame/input_rules.h"
-#include "renderer/frame/monitor_layout.h"
 #include "renderer/frame/visibility_notifications.h"
-#include "renderer/frame/wgl_surface.h"
-#include "renderer/scene/frame_clock.h"
-#include "renderer/scene/scene.h"
+#include "renderer/run/scene_run.h"
+#include "renderer/screens/monitor_layout.h"
+#include "renderer/timing/frame_schedule.h"
+#include "renderer/win32/wgl_surface.h"
 
 struct Renderer {
     HINSTANCE instance = nullptr;
-    Scene scene;
-    FrameClock clock;
-    WglSurface surface;
-    SceneDrawing drawing;
+    SceneRun run;
+    WglSurface ownSurface;
+    WglSurface* surface = &ownSurface;  // what the scene is drawn on: the window's own, or a test's
     InputState input;
     MonitorLayout layout;  // the window over every monitor, and the views the scene is drawn into
     FramePacer pacer;
     Visibility visibility;
     VisibilityNotifications notifications;
-    bool pacingEnabled = true;        // the benchmarks switch pacing off (see applyBenchSwitches)
+    bool pacingEnabled = true;        // the benchmarks switch pacing off (renderer/win32/test_hooks.h)
     int64_t nextFrameUs = 0;          // the pacing holds frames back until this time (microsecond clock)
     bool sceneReady = false;          // from the end of the set-up until the window starts being destroyed
     bool passwordDialogOpen = false;  // the system's password dialog is on screen: no frame is drawn
+
+    Renderer() = default;
+    Renderer(const Renderer&) = delete;
+    Renderer& operator=(const Renderer&) = delete;
 };
 
-// Applies the benchmarks' environment switches: LUMIVANE_UNPACED=1 draws as fast as the driver
-// presents, LUMIVANE_DRAWING=per-sprite draws the earlier way. Neither is a user setting.
-void applyBenchSwitches(Renderer& renderer);
-// Seeds the scene, sets up OpenGL on the window, the drawing and the pacing, and creates the
-// scene's objects. False when OpenGL could not be set up (the reason is in the debug log).
+// Starts the scene on the window from the seed, and the pacing. False when OpenGL could not be set
+// up (the reason is in the debug log).
 bool setUpScene(Renderer& renderer, HWND window, uint32_t seed);
-// Frees the scene's objects and the OpenGL objects of the window.
-void tearDownScene(Renderer& renderer, HWND window);
+// Stops the scene and frees the window's OpenGL objects.
+void tearDownScene(Renderer& renderer);
 // Measures the frame time and, while the scene is ready, advances, draws and presents one frame.
 void frameTick(Renderer& renderer);
 // Frames start again after a pause: the clock restarts, so the scene does not leap over the pause.

@@ -7,6 +7,7 @@
 #include "common/window_record.h"
 #include "renderer/frame/password.h"
 #include "renderer/frame/renderer.h"
+#include "renderer/win32/monitor_list.h"
 
 namespace {
 
@@ -89,7 +90,7 @@ LRESULT lifecycleHandler(Renderer& renderer, HWND window, UINT message, WPARAM w
     } else if (message == WM_DESTROY) {
         renderer.sceneReady = false;
         unregisterVisibilityNotifications(renderer.notifications, window);
-        tearDownScene(renderer, window);
+        tearDownScene(renderer);
     } else if (message == WM_POWERBROADCAST && readDisplayState(wParam, lParam, displayState)) {
         changeVisibility(renderer, window, [&](Visibility& v) { onDisplayState(v, displayState); });
     } else if (message == WM_WTSSESSION_CHANGE) {
@@ -98,45 +99,13 @@ LRESULT lifecycleHandler(Renderer& renderer, HWND window, UINT message, WPARAM w
     return inputHandler(renderer, window, message, wParam, lParam);
 }
 
-using EnumDisplayMonitorsFn = BOOL(WINAPI*)(HDC, LPCRECT, MONITORENUMPROC, LPARAM);
-using GetMonitorInfoFn = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);
-
-// The monitors found so far while the system lists them.
-struct MonitorList {
-    MonitorArea areas[MaxSceneViews];
-    int count = 0;
-    GetMonitorInfoFn getInfo = nullptr;
-};
-
-BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-    auto& list = *reinterpret_cast<MonitorList*>(data);
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (list.count < MaxSceneViews && list.getInfo(monitor, &info)) {
-        const RECT& r = info.rcMonitor;
-        list.areas[list.count++] = {{r.left, r.top, r.right, r.bottom}, (info.dwFlags & MONITORINFOF_PRIMARY) != 0};
-    }
-    return TRUE;
-}
-
-// The monitors as the system lists them. The calls are looked up at run time: systems older than
-// multiple monitors lack them, and then the primary screen is the only one.
-MonitorList listMonitors() {
-    MonitorList list;
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    auto enumerate = reinterpret_cast<EnumDisplayMonitorsFn>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "EnumDisplayMonitors")));
-    list.getInfo = reinterpret_cast<GetMonitorInfoFn>(reinterpret_cast<void*>(GetProcAddress(user32, "GetMonitorInfoA")));
-    if (enumerate != nullptr && list.getInfo != nullptr) enumerate(nullptr, nullptr, addMonitor, reinterpret_cast<LPARAM>(&list));
-    return list;
-}
-
 }  // namespace
 
 void layOutSaverWindow(Renderer& renderer, const char* commandLine) {
-    const MonitorList monitors = listMonitors();
+    MonitorArea monitors[MaxSceneViews];
+    const int count = listMonitors(monitors, MaxSceneViews);
     const ScreenRect primary{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    renderer.layout = layOutMonitors(monitors.areas, monitors.count, screensChoiceOf(commandLine), primary);
+    renderer.layout = layOutMonitors(monitors, count, screensChoiceOf(commandLine), primary);
 }
 
 // Only the instance and the window's place are taken from the record; the class's procedure finds

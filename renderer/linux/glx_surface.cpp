@@ -12,12 +12,6 @@ constexpr int PresentEveryRefresh = 1;
 using SwapIntervalExt = void (*)(Display*, GLXDrawable, int);
 using SwapIntervalMesa = int (*)(unsigned);
 
-// Reports a failed step on stderr.
-bool failed(const char* step) {
-    std::fprintf(stderr, "lumivane: OpenGL set-up failed: %s\n", step);
-    return false;
-}
-
 // The visual a window was made with, as GLX describes visuals; null when X does not know it.
 XVisualInfo* windowVisual(Display* display, Window window) {
     XWindowAttributes attributes{};
@@ -49,37 +43,43 @@ bool askForSwapInterval(Display* display, Window window) {
 }
 }  // namespace
 
+// Swaps the window's buffers.
 void GlxSurface::present() { glXSwapBuffers(display, window); }
 
+// A person reads it on the terminal or in XScreenSaver's log.
+void GlxSurface::report(const char* line) { std::fprintf(stderr, "lumivane: %s\n", line); }
+
+// At least one bit per colour asks for the deepest colours the server offers.
 XVisualInfo* chooseGlxVisual(Display* display, int screen) {
-    // At least one bit per colour asks for the deepest colours the server offers.
     int attributes[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 1, GLX_GREEN_SIZE, 1, GLX_BLUE_SIZE, 1, None};
     return glXChooseVisual(display, screen, attributes);
 }
 
 // A window made by XScreenSaver carries the visual it chose for OpenGL; the context must match it.
-bool setUpGlxSurface(GlxSurface& surface, Display* display, Window window) {
-    surface.display = display;
-    surface.window = window;
+bool GlxSurface::setUp() {
     XVisualInfo* visual = windowVisual(display, window);
-    if (visual == nullptr) return failed("the window's visual is unknown");
+    if (visual == nullptr) {
+        failure_ = "the window's visual is unknown";
+        return false;
+    }
     int usesGl = 0;
     glXGetConfig(display, visual, GLX_USE_GL, &usesGl);
-    surface.context = usesGl ? glXCreateContext(display, visual, nullptr, True) : nullptr;
+    context = usesGl ? glXCreateContext(display, visual, nullptr, True) : nullptr;
     XFree(visual);
-    if (surface.context == nullptr || !glXMakeCurrent(display, window, surface.context)) {
-        tearDownGlxSurface(surface);
-        return failed("no OpenGL context on the window's visual");
+    if (context == nullptr || !glXMakeCurrent(display, window, context)) {
+        tearDown();
+        failure_ = "no OpenGL context on the window's visual";
+        return false;
     }
-    surface.swapControl = askForSwapInterval(display, window);
+    swapControl = askForSwapInterval(display, window);
     return true;
 }
 
 // The context is released from the thread before it is deleted.
-void tearDownGlxSurface(GlxSurface& surface) {
-    if (surface.context != nullptr) {
-        glXMakeCurrent(surface.display, None, nullptr);
-        glXDestroyContext(surface.display, surface.context);
-        surface.context = nullptr;
+void GlxSurface::tearDown() {
+    if (context != nullptr) {
+        glXMakeCurrent(display, None, nullptr);
+        glXDestroyContext(display, context);
+        context = nullptr;
     }
 }

@@ -11,7 +11,7 @@
 
 #include "renderer/linux/glx_surface.h"
 #include "renderer/linux/hack_options.h"
-#include "renderer/scene/frame_clock.h"
+#include "renderer/timing/frame_clock.h"
 #include "renderer/scene/scene.h"
 
 namespace {
@@ -38,9 +38,7 @@ struct Hack {
     Atom deleteWindow = None;     // WM_DELETE_WINDOW: the close button of the own window
     SceneView view;               // the whole window, as its size was last seen
     GlxSurface surface;
-    SceneDrawing drawing;
-    Scene scene;
-    FrameClock clock;
+    SceneRun run;
     sigset_t endSignals{};   // SIGTERM and SIGINT, held pending until the loop looks at them
     FrameDeadlines deadlines;  // where the program paces itself
     uint32_t framesCounted = 0;  // frames presented since rateSinceMs, for -fps
@@ -151,12 +149,6 @@ bool endRequested(const Hack& hack) {
     return sigtimedwait(&hack.endSignals, nullptr, &noWait) > 0;
 }
 
-// Measures the frame time, then advances, draws and presents one frame.
-void frameTick(Hack& hack) {
-    hack.clock.tick(milliseconds(now()));
-    renderFrame(hack.drawing, hack.scene, hack.clock.dt, hack.surface.twoPassSwap, hack.surface, &hack.view, 1);
-}
-
 // Prints the frames per second over the last period, once a period.
 void reportFrameRate(Hack& hack) {
     ++hack.framesCounted;
@@ -206,20 +198,18 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "lumivane: cannot open the display\n");
         return FailedExitCode;
     }
+    if (!openWindow(hack)) {
+        closeWindow(hack);
+        return FailedExitCode;
+    }
+    hack.surface.display = hack.display;
+    hack.surface.window = hack.window;
     // Seeded from the calendar time, so every run shows another scene.
-    seedScene(hack.scene, static_cast<uint32_t>(std::time(nullptr)));
-    if (!openWindow(hack) || !setUpGlxSurface(hack.surface, hack.display, hack.window)) {
+    if (!startSceneRun(hack.run, hack.surface, hack.view.width, hack.view.height,
+                       static_cast<uint32_t>(std::time(nullptr)))) {
         closeWindow(hack);
         return FailedExitCode;
     }
-    if (!setUpDrawing(hack.drawing, hack.view.width, hack.view.height, hack.scene.settings.ParticleCount,
-                      hack.surface, hack.surface.twoPassSwap)) {
-        std::fprintf(stderr, "lumivane: the glow texture or the sprite buffer was refused\n");
-        tearDownGlxSurface(hack.surface);
-        closeWindow(hack);
-        return FailedExitCode;
-    }
-    createSceneObjects(hack.scene);
 
     hack.deadlines.framesPerSecond = PacedFramesPerSecond;
     hack.rateSinceMs = milliseconds(now());
@@ -230,14 +220,12 @@ int main(int argc, char* argv[]) {
             handleEvent(hack, event);
         }
         if (!hack.running || endRequested(hack)) break;
-        frameTick(hack);
+        stepSceneRun(hack.run, milliseconds(now()), &hack.view, 1);
         if (hack.options.showFps) reportFrameRate(hack);
         waitOutFramePeriod(hack);
     }
 
-    destroySceneObjects(hack.scene);
-    destroyDrawingObjects(hack.drawing);
-    tearDownGlxSurface(hack.surface);
+    stopSceneRun(hack.run);
     closeWindow(hack);
     return 0;
 }

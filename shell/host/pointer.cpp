@@ -1,23 +1,12 @@
-// Pointer display count changes of the shell, with an optional trace for tests.
+// Pointer display count changes of the shell.
 #include "shell/host/pointer.h"
 
 #include <windows.h>
 
-#include <cstdio>
+#include "renderer/win32/test_hooks.h"
 
-namespace {
-constexpr char PointerLogVariable[] = "LUMIVANE_POINTER_LOG";
-constexpr DWORD PointerLogPathChars = 1024;
-}  // namespace
-
-// Changes the display count and, on request, records the new count.
+// Changes the display count, and traces it for the tests that ask.
 void setPointerShown(bool shown) {
     const int count = ShowCursor(shown ? TRUE : FALSE);
-    char logPath[PointerLogPathChars];
-    const DWORD length = GetEnvironmentVariableA(PointerLogVariable, logPath, PointerLogPathChars);
-    if (length == 0 || length >= PointerLogPathChars) return;
-    if (FILE* log = std::fopen(logPath, "ab")) {
-        std::fprintf(log, "%s %d\n", shown ? "show" : "hide", count);
-        std::fclose(log);
-    }
+    tracePointerCount(shown, count);
 }

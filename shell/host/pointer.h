@@ -1,6 +1,6 @@
 // Hiding and showing the mouse pointer for a run started with /s.
 #pragma once
 
-// ShowCursor(FALSE) or ShowCursor(TRUE). When the environment variable LUMIVANE_POINTER_LOG names a file,
-// the resulting display count is appended to it ("hide -1", "show 0") so tests can watch it from outside.
+// ShowCursor(FALSE) or ShowCursor(TRUE); tests can watch the count through the pointer log
+// (renderer/win32/test_hooks.h).
 void setPointerShown(bool shown);

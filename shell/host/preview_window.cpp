@@ -8,9 +8,9 @@
 
 #include "common/names.h"
 #include "common/window_record.h"
-#include "renderer/frame/wgl_surface.h"
-#include "renderer/scene/frame_clock.h"
-#include "renderer/scene/scene.h"
+#include "renderer/run/scene_run.h"
+#include "renderer/timing/frame_clock.h"
+#include "renderer/win32/wgl_surface.h"
 #include "shell/host/preview_layout.h"
 
 namespace {
@@ -25,12 +25,10 @@ struct Preview {
     HWND window = nullptr;
     bool destroyed = false;  // the window got WM_DESTROY: the loop ends
 
-    // The animation: the renderer's scene, frame clock, OpenGL surface and drawing, drawn at the preview's rate.
+    // The animation: the renderer's scene run on the window's OpenGL surface, drawn at the preview's rate.
     bool animating = false;
-    Scene scene;
-    FrameClock clock;
-    WglSurface surface;
-    SceneDrawing drawing;
+    SceneRun run;
+    WglSurface* surface = nullptr;
     SceneView view;            // the whole window
     FrameDeadlines deadlines;  // set to the preview's rate when the window is made
 
@@ -42,42 +40,29 @@ struct Preview {
     int imageHeight = 0;
 };
 
-// Sets up OpenGL on the preview window and builds the scene, in the renderer's order: the seed
-// first, as every draw the set-up makes follows from it. False where OpenGL cannot be set up.
+// Starts the scene run on the preview window. False where OpenGL cannot be set up.
 bool startAnimation(Preview& preview) {
-    // Seeded from the calendar time, like the renderer: every preview shows another scene.
-    seedScene(preview.scene, static_cast<uint32_t>(std::time(nullptr)));
-    if (!setUpWglSurface(preview.surface, preview.window, DepthPreference::Shallowest)) return false;
     RECT client{};
     GetClientRect(preview.window, &client);
     preview.view = SceneView{0, 0, client.right, client.bottom};
-    if (!setUpDrawing(preview.drawing, client.right, client.bottom, preview.scene.settings.ParticleCount,
-                      preview.surface, preview.surface.twoPassSwap)) {
-        logRendererMessage("OpenGL set-up failed: the glow texture or the sprite buffer was refused");
-        tearDownWglSurface(preview.surface, preview.window);
-        return false;
-    }
-    createSceneObjects(preview.scene);
-    preview.animating = true;
-    return true;
+    preview.surface->window = preview.window;
+    // Seeded from the calendar time, like the renderer: every preview shows another scene.
+    preview.animating = startSceneRun(preview.run, *preview.surface, client.right, client.bottom,
+                                      static_cast<uint32_t>(std::time(nullptr)));
+    return preview.animating;
 }
 
 // Frees the scene and the OpenGL objects; safe to call twice, and after the window was destroyed
 // behind our back.
 void stopAnimation(Preview& preview) {
-    if (!preview.animating) return;
     preview.animating = false;
-    destroySceneObjects(preview.scene);
-    destroyDrawingObjects(preview.drawing);
-    tearDownWglSurface(preview.surface, preview.window);
+    stopSceneRun(preview.run);
 }
 
-// Advances the scene by the time since the last frame, draws and presents it, as the renderer's frame tick does.
+// Advances the scene by the time since the last frame, draws and presents it.
 void drawFrame(Preview& preview) {
     const DWORD now = timeGetTime();
-    preview.clock.tick(now);
-    renderFrame(preview.drawing, preview.scene, preview.clock.dt, preview.surface.twoPassSwap, preview.surface,
-                &preview.view, 1);
+    stepSceneRun(preview.run, now, &preview.view, 1);
     preview.deadlines.frameDrawn(now);
 }
 
@@ -207,12 +192,19 @@ bool createPreviewWindow(Preview& preview, HINSTANCE instance, int width, int he
 
 }  // namespace
 
+// The preview draws on its window's own WGL surface.
 void runPreview(HINSTANCE instance, HWND host) {
+    WglSurface surface;
+    runPreviewOn(instance, host, surface);
+}
+
+void runPreviewOn(HINSTANCE instance, HWND host, WglSurface& surface) {
     // A handle that names no window would leave an invisible window nothing ever removes, and
     // the desktop as host a full-screen picture that nothing ever closes.
     if (!host || !IsWindow(host) || host == GetDesktopWindow()) return;
     Preview preview;
     preview.host = host;
+    preview.surface = &surface;
 
     RECT hostRect{};
     GetWindowRect(host, &hostRect);
@@ -239,7 +231,7 @@ void runPreview(HINSTANCE instance, HWND host) {
     } else {
         // A window that took a pixel format may show nothing drawn with GDI (so under Wine): the
         // still gets a fresh window.
-        if (preview.surface.pixelFormat != 0) {
+        if (preview.surface->pixelFormat != 0) {
             DestroyWindow(preview.window);
             preview.destroyed = false;
             if (!createPreviewWindow(preview, instance, size.widthTwips / perPixelX, size.heightTwips / perPixelY))

@@ -4,4 +4,9 @@
 #pragma once
 #include <windows.h>
 
+class WglSurface;
+
+// Plays the preview in the host on the preview window's own OpenGL surface.
 void runPreview(HINSTANCE instance, HWND host);
+// The same on the given surface, which tests make refuse a step of the set-up.
+void runPreviewOn(HINSTANCE instance, HWND host, WglSurface& surface);

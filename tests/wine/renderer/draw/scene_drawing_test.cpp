@@ -1,5 +1,5 @@
-// The renderer's record on a saver window its own code opens for the whole run (closing a window that had an
-// OpenGL context takes Wine seconds): the drawing read back, the frame tick, the message loop.
+// The drawing on the saver window's back buffer, read back: the swap probe, the veil, a sprite's place and glow,
+// and the batched drawing against the earlier one.
 #include <windows.h>
 #include <GL/gl.h>
 
@@ -9,12 +9,10 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <functional>
-#include <thread>
 #include <vector>
 
-#include "renderer/frame/renderer.h"
-#include "renderer/frame/window.h"
+#include "bench/earlier_drawing.h"
+#include "support/saver_window.h"
 
 namespace {
 
@@ -22,17 +20,6 @@ constexpr int Width = 1024, Height = 768;  // the session's screen, which the wi
 constexpr int PictureLevelTolerance = 2;   // the two drawings of a picture differ by at most this in a channel,
 constexpr double LitShareTolerance = 0.005;  // and in their lit pixels by this share
 
-Renderer renderer;
-HWND window = nullptr;
-
-class SaverWindow : public ::testing::Environment {
-    void SetUp() override {
-        renderer.instance = GetModuleHandleW(nullptr);
-        ASSERT_NE(window = createSaverWindow(renderer), nullptr);
-    }
-    void TearDown() override { DestroyWindow(window); }
-};
-const auto* const saverWindow = ::testing::AddGlobalTestEnvironment(new SaverWindow);
 
 // RGB bytes of a rectangle of the back buffer, bottom row first.
 std::vector<uint8_t> readRgb(int x = 0, int y = 0, int w = Width, int h = Height) {
@@ -45,37 +32,40 @@ std::vector<uint8_t> readRgb(int x = 0, int y = 0, int w = Width, int h = Height
 // twoPassSwap says whether a swap loses a green box in the back buffer; the veil (or the clear) takes grey 200
 // to the level expected; an orange sprite 50 units out on x glows above the centre after a quarter turn.
 TEST(Drawing, ReadBack) {
+    Renderer& renderer = wintest::saverRenderer();
+    Scene& shown = renderer.run.scene;
+    SceneDrawing& drawing = renderer.run.drawing;
     glClear(GL_COLOR_BUFFER_BIT);  // both buffers were cleared by the set-up's probe
     glScissor(10, 10, 4, 4);
     glClearColor(0, 1, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     glClearColor(0, 0, 0, 1);
-    SwapBuffers(renderer.surface.dc);
-    EXPECT_EQ(renderer.surface.twoPassSwap, readRgb(11, 11, 1, 1)[1] == 0);
+    SwapBuffers(renderer.surface->dc);
+    EXPECT_EQ(renderer.run.twoPassSwap, readRgb(11, 11, 1, 1)[1] == 0);
     setUpView(renderer.layout.views[0]);
 
-    renderer.scene.liveParticleCount = 0;
+    shown.liveParticleCount = 0;
     for (const auto [trailLevel, passes, level] : {std::array{10, 1, 155}, {10, 2, 120}, {0, 1, 0}}) {
-        renderer.scene.settings.TrailLevel = trailLevel;
+        shown.settings.TrailLevel = trailLevel;
         glClearColor(200 / 255.0f, 200 / 255.0f, 200 / 255.0f, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         glClearColor(0, 0, 0, 1);  // the renderer's, which the clear of TrailLevel 0 uses
         loadCamera(-1000);
-        for (int pass = 0; pass < passes; ++pass) drawScenePass(renderer.drawing, renderer.scene);
+        for (int pass = 0; pass < passes; ++pass) drawScenePass(drawing, shown);
         const std::vector<uint8_t> rgb = readRgb();
         const auto [low, high] = std::minmax_element(rgb.begin(), rgb.end());
         EXPECT_TRUE(*low >= level - 1 && *high <= level + 1)
             << "TrailLevel " << trailLevel << ", " << passes << " passes: " << +*low << " to " << +*high;
     }
 
-    renderer.scene.particles[0].position = Vector3(50, 0, 0);
-    renderer.scene.particles[0].colour = Vector3(1, 0.5f, 0);
-    renderer.scene.particles[0].size = 40;
-    renderer.scene.liveParticleCount = 1;
+    shown.particles[0].position = Vector3(50, 0, 0);
+    shown.particles[0].colour = Vector3(1, 0.5f, 0);
+    shown.particles[0].size = 40;
+    shown.liveParticleCount = 1;
     const float quarterTurn[16] = {0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 300, 300, 300, 1};  // a translation to ignore
-    std::memcpy(renderer.scene.sceneRotation.m, quarterTurn, sizeof quarterTurn);
+    std::memcpy(shown.sceneRotation.m, quarterTurn, sizeof quarterTurn);
     loadCamera(-200);
-    drawScenePass(renderer.drawing, renderer.scene);
+    drawScenePass(drawing, shown);
     const int fifty = static_cast<int>(std::lround(50 / (400 * std::tan(3.14159265 / 6)) * Height));  // 60° view
     const std::vector<uint8_t> core = readRgb(Width / 2, Height / 2 + fifty, 1, 1);
     EXPECT_TRUE(core[0] > 200 && std::abs(core[1] - core[0] / 2) < 8 && core[2] <= 2) << +core[0] << "," << +core[1];
@@ -93,11 +83,11 @@ TEST(Drawing, ReadBack) {
     for (const float cameraZ : {scene.cameraZ, -200.0f}) {
         std::vector<uint8_t> pictures[2];  // per sprite, batched
         for (int batched = 0; batched < 2; ++batched) {
-            renderer.drawing.style = batched ? DrawingStyle::Batched : DrawingStyle::PerSprite;
-            ASSERT_TRUE(createDrawingObjects(renderer.drawing, scene.particleCount));
+            drawing.style = batched ? &BatchedDrawing : &EarlierDrawing;
+            ASSERT_TRUE(createDrawingObjects(drawing, scene.particleCount));
             glClear(GL_COLOR_BUFFER_BIT);
             loadCamera(cameraZ);
-            drawScenePass(renderer.drawing, scene);
+            drawScenePass(drawing, scene);
             pictures[batched] = readRgb();
         }
         int largest = 0, lit[2] = {0, 0};  // lit: a channel of 16 or more
@@ -109,61 +99,6 @@ TEST(Drawing, ReadBack) {
         EXPECT_LE(largest, PictureLevelTolerance);
         EXPECT_NEAR(lit[1], lit[0], LitShareTolerance * lit[0]);
     }
-}
-
-TEST(FrameTick, DrawsOnlyWhileTheSceneIsReadyAndNoPasswordDialogIsOpen) {
-    for (const auto [ready, dialog, draws] : {std::array{false, false, false}, {true, true, false}, {true, false, true}}) {
-        renderer.sceneReady = ready;
-        renderer.passwordDialogOpen = dialog;
-        const uint32_t presents = renderer.surface.presentCount;
-        frameTick(renderer);
-        EXPECT_EQ(renderer.surface.presentCount != presents, draws) << "ready " << ready << ", dialog " << dialog;
-    }
-}
-
-// Runs the loop for `ms` after `change` reached the window from a thread beside it; presents and processor ms a second.
-std::pair<double, double> runLoop(DWORD ms, const std::function<void()>& change = [] {}) {
-    const auto counts = [] {  // processor time of all threads, the driver's included
-        FILETIME created, exited, kernel, user;
-        GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-        const auto ms = [](const FILETIME& t) { return (uint64_t{t.dwHighDateTime} << 32 | t.dwLowDateTime) / 1e4; };
-        return std::pair{static_cast<double>(renderer.surface.presentCount), ms(kernel) + ms(user)};
-    };
-    const DWORD loopThread = GetCurrentThreadId(), start = GetTickCount();
-    const auto [presents, cpu] = counts();
-    std::thread beside([&] {
-        change();
-        Sleep(ms);
-        PostThreadMessageW(loopThread, WM_QUIT, 0, 0);
-    });
-    EXPECT_EQ(runMessageLoop(renderer), 0);
-    beside.join();
-    const double seconds = (GetTickCount() - start) / 1000.0;
-    return {(counts().first - presents) / seconds, (counts().second - cpu) / seconds};
-}
-
-// Xvfb reports no refresh rate: the loop paces to the 60 Hz default, spending less than unpaced. While the
-// display is off or the session locked it presents nothing, and a notification that it shows again wakes it.
-TEST(MessageLoop, PacesToSixtyHertzAndPausesWhileNoOneCanSeeTheScreen) {
-    const auto display = [](DWORD state) {
-        POWERBROADCAST_SETTING setting{GUID_CONSOLE_DISPLAY_STATE, sizeof state, {}};
-        std::memcpy(setting.Data, &state, sizeof state);
-        SendMessageW(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&setting));
-    };
-    const auto [pacedFps, pacedCpu] = (runLoop(1000), runLoop(1500));  // after warming up
-    const auto [offFps, offCpu] = (display(0), runLoop(500));
-    const double onFps = runLoop(300, [&] { display(1); }).first;
-    const auto [lockedFps, lockedCpu] = (SendMessageW(window, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0), runLoop(500));
-    const double unlockedFps = runLoop(300, [] { SendMessageW(window, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0); }).first;
-    startPacing(renderer.pacer, DefaultRefreshHz, false);
-    const auto [unpacedFps, unpacedCpu] = (runLoop(300), runLoop(1500));
-    std::printf("frames, processor ms a second: paced %.1f, %.0f; unpaced %.1f, %.0f; display off %.1f, on %.1f\n",
-                pacedFps, pacedCpu, unpacedFps, unpacedCpu, offFps, onFps);
-    EXPECT_TRUE(pacedFps >= 55 && pacedFps <= 65);
-    ASSERT_GT(unpacedFps, 1.5 * pacedFps) << "the driver must run far above 60 Hz for pacing to matter";
-    EXPECT_LT(pacedCpu, 0.75 * unpacedCpu);
-    EXPECT_TRUE(offFps == 0 && offCpu < 50 && lockedFps == 0 && lockedCpu < 50);
-    EXPECT_TRUE(onFps > 30 && unlockedFps > 30);
 }
 
 }  // namespace

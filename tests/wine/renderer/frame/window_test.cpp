@@ -113,15 +113,8 @@ TEST(Renderer, FirstMoveForeignClosesAndASecondRenderer) {
     EXPECT_TRUE(second.endsWithin(EndWithinMs));
 }
 
-// Without OpenGL it leaves no window, ends with code 1 and logs why; its icon and DPI manifest.
-TEST(Renderer, FailedOpenGlSetUpAndResources) {
-    for (const auto& [step, why] : {std::pair{"pixel-format", "no pixel format"}, {"context", "no OpenGL context"}}) {
-        SetEnvironmentVariableA("LUMIVANE_TEST_GL_FAILURE", step);
-        const wintest::DebuggedRun run = wintest::runDebugged(RendererExe, L"", 10000);
-        SetEnvironmentVariableA("LUMIVANE_TEST_GL_FAILURE", nullptr);
-        EXPECT_TRUE(run.ended && run.exitCode == 1 && !FindWindowW(SaverClass, nullptr)) << step;
-        EXPECT_NE(run.debugOutput.find(std::string("OpenGL set-up failed: ") + why), std::string::npos) << run.debugOutput;
-    }
+// Its icon and DPI manifest.
+TEST(Renderer, Resources) {
     HMODULE image = LoadLibraryExW(RendererExe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     const auto resource = [image](int id, LPCSTR type) {
         HRSRC found = FindResourceA(image, MAKEINTRESOURCEA(id), type);

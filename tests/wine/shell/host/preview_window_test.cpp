@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/names.h"
+#include "support/refusing_surface.h"
 #include "support/win_test_support.h"
 
 namespace {
@@ -66,7 +67,7 @@ void CALLBACK readPreview(HWND host, UINT, UINT_PTR id, DWORD) {
 }
 
 // Runs the preview in a magenta host of the system's size, reading it at these times (ms after the start).
-PreviewRun runAndRead(std::initializer_list<UINT> readTimes) {
+PreviewRun runAndRead(std::initializer_list<UINT> readTimes, WglSurface& surface) {
     PreviewRun run;
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = DefWindowProcW;
@@ -78,7 +79,7 @@ PreviewRun runAndRead(std::initializer_list<UINT> readTimes) {
                                 Width, Height, nullptr, nullptr, windowClass.hInstance, nullptr);
     SetWindowLongPtrW(host, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&run));
     for (UINT at : readTimes) SetTimer(host, ++run.readsToCome, at, readPreview);
-    runPreview(windowClass.hInstance, host);
+    runPreviewOn(windowClass.hInstance, host, surface);
     return run;
 }
 
@@ -103,14 +104,19 @@ TEST(PreviewWindow, PlaysTheAnimationAtLittleCostOrShowsTheStillOverTheWholeHost
     const Pixels still = pixelsOf(dc);
     DeleteDC(dc);
     DeleteObject(bitmap);
-    for (const char* failure : {"", "pixel-format", "context"}) {
-        SCOPED_TRACE(failure);
-        _putenv_s("LUMIVANE_TEST_GL_FAILURE", failure);
-        const PreviewRun run = *failure ? runAndRead({700}) : runAndRead({1000, 10500, 11000});
-        _putenv_s("LUMIVANE_TEST_GL_FAILURE", "");
+    using Step = wintest::RefusingSurface::Step;
+    for (const auto& [refused, why] : {std::pair{Step::Nothing, ""}, {Step::PixelFormat, "no pixel format"},
+                                       {Step::Context, "no OpenGL context"}}) {
+        SCOPED_TRACE(why);
+        const bool failure = refused != Step::Nothing;
+        wintest::RefusingSurface surface(refused);
+        const PreviewRun run = failure ? runAndRead({700}, surface) : runAndRead({1000, 10500, 11000}, surface);
+        if (failure) {
+            EXPECT_NE(surface.log.find(std::string("OpenGL set-up failed: ") + why), std::string::npos) << surface.log;
+        }
         EXPECT_TRUE(EqualRect(&run.hostRect, &run.previewRect)) << "the preview does not lie exactly on its host";
         ASSERT_EQ(run.shown.size(), still.size()) << "the preview ended before its host";
-        if (*failure) {
+        if (failure) {
             EXPECT_TRUE(run.frames.empty()) << "an OpenGL context is current";
             int differ = 0;
             for (size_t n = 0; n < still.size(); ++n) differ += (still[n] ^ run.shown[n]) & 0xFFFFFF ? 1 : 0;

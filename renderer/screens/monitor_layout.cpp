@@ -1,5 +1,5 @@
 // The saver's window over every monitor, and the views the scene is drawn into.
-#include "renderer/frame/monitor_layout.h"
+#include "renderer/screens/monitor_layout.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "renderer/frame/pixel_format.h"
+#include "renderer/win32/pixel_format.h"
 
 namespace {
 // Flags a format must have all of.
@@ -11,20 +11,12 @@ constexpr int GenericAcceleratedBonus = 1000;
 // Depth bits per point of score lost where no depth buffer is wanted: even 32 bits weigh no more
 // than the step from 16 to 24 colour bits, so colour decides first.
 constexpr int DepthBitsPerPoint = 8;
-// Points per depth bit under the earlier rule.
-constexpr int DeepestPointsPerBit = 2;
-}
+}  // namespace
 
-// Colour beyond 16 bits is slightly penalised, depth counts as the preference says, and hardware
-// formats win by far.
-int scorePixelFormat(const PixelFormatCandidate& c, DepthPreference depth) {
+// Colour beyond 16 bits is slightly penalised, depth costs a little, and hardware formats win by far.
+int scorePixelFormat(const PixelFormatCandidate& c) {
     if ((c.flags & RequiredFlags) != RequiredFlags || c.pixelType != PixelTypeRgba) return -1;
-    int score = c.colourBits;
-    if (depth == DepthPreference::Deepest) {
-        score += DeepestPointsPerBit * c.depthBits;
-    } else {
-        score -= c.depthBits / DepthBitsPerPoint;
-    }
+    int score = c.colourBits - c.depthBits / DepthBitsPerPoint;
     if (c.colourBits > PreferredColourBits) score += (PreferredColourBits - c.colourBits) / 2;
     if (!(c.flags & PixelFlagGenericFormat)) {
         score += HardwareBonus;
@@ -35,13 +27,13 @@ int scorePixelFormat(const PixelFormatCandidate& c, DepthPreference depth) {
 }
 
 // Only a strictly better score replaces the choice, so ties keep the lower index.
-int chooseBestPixelFormat(const PixelFormatCandidate* candidates, int count, DepthPreference depth) {
+int chooseBestPixelFormat(const PixelFormatCandidate* candidates, int count, PixelFormatScore score) {
     int bestScore = 0;
     int chosen = 0;
     for (int n = 0; n < count; ++n) {
-        const int score = scorePixelFormat(candidates[n], depth);
-        if (score > bestScore) {
-            bestScore = score;
+        const int points = score(candidates[n]);
+        if (points > bestScore) {
+            bestScore = points;
             chosen = candidates[n].index;
         }
     }

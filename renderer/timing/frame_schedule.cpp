@@ -1,4 +1,4 @@
-#include "renderer/frame/frame_schedule.h"
+#include "renderer/timing/frame_schedule.h"
 
 namespace {
 // Microseconds per second.

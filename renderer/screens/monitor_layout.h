@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "renderer/draw/scene_drawing.h"
+#include "renderer/scene/scene_view.h"
 
 // Whether the scene plays on every monitor or on the primary one only (the others stay black).
 enum class ScreensChoice { EveryMonitor, PrimaryOnly };

@@ -1,4 +1,4 @@
-#include "renderer/scene/frame_clock.h"
+#include "renderer/timing/frame_clock.h"
 
 namespace {
 // Seconds per millisecond, and milliseconds per second.

@@ -1,4 +1,4 @@
-#include "renderer/frame/monitor_layout.h"
+#include "renderer/screens/monitor_layout.h"
 
 #include <gtest/gtest.h>
 

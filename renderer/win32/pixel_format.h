@@ -18,13 +18,12 @@ struct PixelFormatCandidate {
     int depthBits;
 };
 
-// How the depth buffer counts. The drawing never tests depth, and a depth buffer makes a software
-// rasterizer take its slower road, so the renderer prefers none (Shallowest); Deepest is the earlier
-// rule (2 points per bit), kept so that the earlier drawing can be measured as it ran.
-enum class DepthPreference { Shallowest, Deepest };
+// A rule that scores one format: -1 where it cannot be used, otherwise higher is better.
+using PixelFormatScore = int (*)(const PixelFormatCandidate& candidate);
 
-// Score of one format, or -1 when it is not a double-buffered RGBA OpenGL window format.
-int scorePixelFormat(const PixelFormatCandidate& candidate, DepthPreference depth = DepthPreference::Shallowest);
+// Score of one format, or -1 when it is not a double-buffered RGBA OpenGL window format. The
+// drawing never tests depth, and a depth buffer makes a software rasterizer take its slower road,
+// so every depth bit costs a little.
+int scorePixelFormat(const PixelFormatCandidate& candidate);
 // Index of the best-scoring format (the earlier one on equal scores), or 0 when none passes.
-int chooseBestPixelFormat(const PixelFormatCandidate* candidates, int count,
-                          DepthPreference depth = DepthPreference::Shallowest);
+int chooseBestPixelFormat(const PixelFormatCandidate* candidates, int count, PixelFormatScore score = scorePixelFormat);

@@ -1,0 +1,11 @@
+// The programs' only test and benchmark hooks, all read from the environment in this one file:
+//   LUMIVANE_UNPACED=1          the renderer draws as fast as the driver presents (benchmarks);
+//   LUMIVANE_POINTER_LOG=<file> the shell appends each change of the pointer's display count to the
+//                               file ("hide -1", "show 0"), so that tests can see the pointer come back.
+// None of them is a user setting; without them the programs behave as shipped.
+#pragma once
+
+// True when the benchmarks switched the renderer's pacing off.
+bool pacingSwitchedOff();
+// Appends the pointer's new display count to the pointer log, where one is named.
+void tracePointerCount(bool shown, int count);

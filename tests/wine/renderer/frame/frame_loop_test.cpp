@@ -1,0 +1,94 @@
+// The saver window's frame tick and message loop, on the renderer's own record: when a frame is drawn,
+// the pacing, the pause while no one can see the screen; and a set-up that OpenGL refuses.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "renderer/frame/window.h"
+#include "support/refusing_surface.h"
+#include "support/saver_window.h"
+
+namespace {
+
+TEST(FrameTick, DrawsOnlyWhileTheSceneIsReadyAndNoPasswordDialogIsOpen) {
+    Renderer& renderer = wintest::saverRenderer();
+    for (const auto [ready, dialog, draws] : {std::array{false, false, false}, {true, true, false}, {true, false, true}}) {
+        renderer.sceneReady = ready;
+        renderer.passwordDialogOpen = dialog;
+        const uint32_t presents = renderer.surface->presentCount;
+        frameTick(renderer);
+        EXPECT_EQ(renderer.surface->presentCount != presents, draws) << "ready " << ready << ", dialog " << dialog;
+    }
+}
+
+// Runs the loop for `ms` after `change` reached the window from a thread beside it; presents and processor ms a second.
+std::pair<double, double> runLoop(DWORD ms, const std::function<void()>& change = [] {}) {
+    Renderer& renderer = wintest::saverRenderer();
+    const auto counts = [&renderer] {  // processor time of all threads, the driver's included
+        FILETIME created, exited, kernel, user;
+        GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+        const auto ms = [](const FILETIME& t) { return (uint64_t{t.dwHighDateTime} << 32 | t.dwLowDateTime) / 1e4; };
+        return std::pair{static_cast<double>(renderer.surface->presentCount), ms(kernel) + ms(user)};
+    };
+    const DWORD loopThread = GetCurrentThreadId(), start = GetTickCount();
+    const auto [presents, cpu] = counts();
+    std::thread beside([&] {
+        change();
+        Sleep(ms);
+        PostThreadMessageW(loopThread, WM_QUIT, 0, 0);
+    });
+    EXPECT_EQ(runMessageLoop(renderer), 0);
+    beside.join();
+    const double seconds = (GetTickCount() - start) / 1000.0;
+    return {(counts().first - presents) / seconds, (counts().second - cpu) / seconds};
+}
+
+// Xvfb reports no refresh rate: the loop paces to the 60 Hz default, spending less than unpaced. While the
+// display is off or the session locked it presents nothing, and a notification that it shows again wakes it.
+TEST(MessageLoop, PacesToSixtyHertzAndPausesWhileNoOneCanSeeTheScreen) {
+    Renderer& renderer = wintest::saverRenderer();
+    const HWND window = wintest::saverWindow();
+    const auto display = [window](DWORD state) {
+        POWERBROADCAST_SETTING setting{GUID_CONSOLE_DISPLAY_STATE, sizeof state, {}};
+        std::memcpy(setting.Data, &state, sizeof state);
+        SendMessageW(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&setting));
+    };
+    const auto [pacedFps, pacedCpu] = (runLoop(1000), runLoop(1500));  // after warming up
+    const auto [offFps, offCpu] = (display(0), runLoop(500));
+    const double onFps = runLoop(300, [&] { display(1); }).first;
+    const auto [lockedFps, lockedCpu] = (SendMessageW(window, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0), runLoop(500));
+    const double unlockedFps = runLoop(300, [window] { SendMessageW(window, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0); }).first;
+    startPacing(renderer.pacer, DefaultRefreshHz, false);
+    const auto [unpacedFps, unpacedCpu] = (runLoop(300), runLoop(1500));
+    std::printf("frames, processor ms a second: paced %.1f, %.0f; unpaced %.1f, %.0f; display off %.1f, on %.1f\n",
+                pacedFps, pacedCpu, unpacedFps, unpacedCpu, offFps, onFps);
+    EXPECT_TRUE(pacedFps >= 55 && pacedFps <= 65);
+    ASSERT_GT(unpacedFps, 1.5 * pacedFps) << "the driver must run far above 60 Hz for pacing to matter";
+    EXPECT_LT(pacedCpu, 0.75 * unpacedCpu);
+    EXPECT_TRUE(offFps == 0 && offCpu < 50 && lockedFps == 0 && lockedCpu < 50);
+    EXPECT_TRUE(onFps > 30 && unlockedFps > 30);
+}
+
+// Where OpenGL refuses a step, the window is not made (the program then ends with code 1) and the log says why.
+TEST(SetUp, FailsWithOneLineWhereOpenGlRefuses) {
+    using Step = wintest::RefusingSurface::Step;
+    for (const auto& [step, why] : {std::pair{Step::PixelFormat, "no pixel format"}, {Step::Context, "no OpenGL context"}}) {
+        wintest::RefusingSurface surface(step);
+        Renderer refused;
+        refused.instance = GetModuleHandleW(nullptr);
+        refused.surface = &surface;
+        refused.layout = wintest::saverRenderer().layout;
+        EXPECT_EQ(createSaverWindow(refused), nullptr) << why;
+        EXPECT_EQ(surface.log, std::string("OpenGL set-up failed: ") + surface.failure() + "\n") << "one line";
+        EXPECT_EQ(std::string(surface.failure()).rfind(why, 0), 0u) << surface.failure();
+        EXPECT_FALSE(refused.run.running || refused.sceneReady) << why;
+    }
+}
+
+}  // namespace
