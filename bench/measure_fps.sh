@@ -3,14 +3,14 @@
 # once all particles are in play. Run it inside a session of the wanted screen size, e.g.
 #   scripts/wine-session --screen 1920x1080x24 -- bench/measure_fps.sh dist/win64 out/fps-1080
 #   measure_fps.sh <dist dir> <output dir> [warm-up seconds] [measured seconds]
-# Pacing is off (LUMIVANE_UNPACED=1) unless MEASURE_PACED=1; LUMIVANE_DRAWING=per-sprite measures
-# the earlier drawing. Leaves fps.log, shot.png and result.txt in the output folder.
+# Pacing is off (LUMIVANE_UNPACED=1) unless MEASURE_PACED=1; the earlier drawing is measured by
+# frame_bench.exe only. Leaves fps.log, shot.png and result.txt in the output folder.
 set -u
 dist="$1"; out="$2"; warmup="${3:-125}"; measured="${4:-30}"
 wine64=/usr/lib/wine/wine64
 clock_ticks=$(getconf CLK_TCK)
 if [ "${MEASURE_PACED:-0}" = 1 ]; then unset LUMIVANE_UNPACED; pacing=paced; else export LUMIVANE_UNPACED=1; pacing=unpaced; fi
-drawing="${LUMIVANE_DRAWING:-batched}"
+drawing=batched
 
 mkdir -p "$out"; rm -f "$out/fps.log"
 WINEDEBUG=-all,+fps "$wine64" "$dist/Lumivane.dll" 2>"$out/fps.log" &
