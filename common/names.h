@@ -33,6 +33,12 @@
 
 #ifndef RC_INVOKED
 
+// Window classes and titles all carry the program's internal name, Glimra, with a letter for each
+// window: S the hidden run host that starts and watches a saver run, P the settings dialog (its
+// property page), R the preview that the system's settings show, VC the renderer's window while
+// its scene plays (the view). Stored files, the run host and other copies of the programs look for
+// these exact titles, so they never change.
+
 // The renderer's window: its class, its title while it sets up, and the title the shell watches.
 // The renderer uses the ANSI window functions (it runs on the 9x family too); the shell the wide ones.
 inline constexpr char SaverClassName[] = "WindowsScreenSaverClass";

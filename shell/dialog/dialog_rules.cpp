@@ -26,7 +26,7 @@ int twipsToPixels(int twips) {
     return static_cast<int>(std::lround(static_cast<double>(twips) / TwipsPerPixel));
 }
 
-std::string formatHashHash(int value) {
+std::string trackNumberText(int value) {
     return value == 0 ? std::string() : std::to_string(value);
 }
 

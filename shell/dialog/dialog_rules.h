@@ -13,7 +13,7 @@ double roundHalfEven(double x);
 int twipsToPixels(int twips);
 
 // The "##" pattern: decimal digits without leading zeros; 0 gives an empty text.
-std::string formatHashHash(int value);
+std::string trackNumberText(int value);
 
 // Result of reading the track box's text when saving.
 struct TrackText {

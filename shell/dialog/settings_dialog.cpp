@@ -19,7 +19,7 @@ namespace {
 
 constexpr wchar_t PanelClassName[] = L"Glimra.Panel";
 constexpr wchar_t JapaneseFontFace[] = L"ＭＳ Ｐゴシック";  // the English dialog uses the system's UI font
-constexpr int JapaneseFontDecipoints = 975;     // 9.75 pt, in 1/100 pt
+constexpr int JapaneseFontCentipoints = 975;    // 9.75 pt, in 1/100 pt
 constexpr char AuthorPage[] = "https://lumivane.example/";
 constexpr wchar_t FilePattern[] = L"*.MP3;*.WAV";
 constexpr int FileBufferChars = 255;
@@ -311,7 +311,7 @@ HFONT makeLabelFont(TextLanguage language) {
         return CreateFontIndirectW(&system);
     }
     HDC screen = GetDC(nullptr);
-    const int height = -MulDiv(JapaneseFontDecipoints, GetDeviceCaps(screen, LOGPIXELSY), 7200);
+    const int height = -MulDiv(JapaneseFontCentipoints, GetDeviceCaps(screen, LOGPIXELSY), 7200);
     ReleaseDC(nullptr, screen);
     return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, JapaneseFontFace);
@@ -389,10 +389,10 @@ bool load(SettingsDialog& d) {
     for (HWND button : {d.fileButton, d.saveButton, d.cancelButton, d.moreWorksButton}) startCommandHover(button);
     showChoice(d, d.settings->musicSource);
     for (int n = 0; n < TrackEntries; ++n) {
-        SendMessageW(d.trackBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fromAnsi(formatHashHash(n)).c_str()));
+        SendMessageW(d.trackBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fromAnsi(trackNumberText(n)).c_str()));
     }
     // The text goes in after the list so that no list selection can overwrite it.
-    SetWindowTextW(d.trackBox, fromAnsi(formatHashHash(d.settings->repeatTrack)).c_str());
+    SetWindowTextW(d.trackBox, fromAnsi(trackNumberText(d.settings->repeatTrack)).c_str());
     SetWindowTextW(d.fileLabel, fromAnsi(d.settings->musicFile).c_str());
     if (!GetCursorPos(&d.zoom)) d.zoom = {0, 0};
     zoom(d, true);

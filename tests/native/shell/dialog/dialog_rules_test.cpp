@@ -14,7 +14,7 @@ TEST(DialogRules, TrackTextGradientRowsPlacementAndPixels) {
         const TrackText t = trackFromText(c.text);
         EXPECT_TRUE(t.value == c.value && t.numeric == c.numeric && t.clamped == c.clamped) << c.text << ": " << t.value;
     }
-    EXPECT_TRUE(formatHashHash(0) == "" && formatHashHash(30) == "30");
+    EXPECT_TRUE(trackNumberText(0) == "" && trackNumberText(30) == "30");
     for (int y = 0; y <= 252; ++y) {
         EXPECT_LE(std::fabs(dialogRowColour(y, 252).r - std::fabs(std::sin(y / (252 / 3.142))) * 220.0), 0.5) << y;
     }
