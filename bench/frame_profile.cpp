@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
     const SceneView view{0, 0, width, height};
     bool twoPassSwap = false;
     createSceneObjects(scene);
-    if (!setUpDrawing(drawing, width, height, scene.particleCount, presenter, twoPassSwap)) {
+    if (!setUpDrawing(drawing, width, height, scene.particleCount(), presenter, twoPassSwap)) {
         std::fprintf(stderr, "drawing objects refused\n");
         return 1;
     }

@@ -28,7 +28,7 @@ bool startSceneRun(SceneRun& run, RunSurface& surface, int width, int height, ui
         return false;
     }
     createSceneObjects(run.scene);
-    if (!setUpDrawing(run.drawing, width, height, run.scene.particleCount, surface, run.twoPassSwap)) {
+    if (!setUpDrawing(run.drawing, width, height, run.scene.particleCount(), surface, run.twoPassSwap)) {
         reportSetUpFailure(surface, DrawingRefused);
         destroySceneObjects(run.scene);
         surface.tearDown();

@@ -1,11 +1,11 @@
 #include "renderer/scene/scene.h"
 
 namespace {
-// 1/32767 in single precision.
-constexpr float Q = 0.000030518509f;
+// Turns a draw of 0..32767 into a fraction 0..1 (1/32767 in single precision).
+constexpr float DrawFraction = 0.000030518509f;
 // Below this many particles a drift never starts from a fresh random colour.
 constexpr int32_t FreshColourMinParticles = 100;
-// Drift rate = r * q * (SpeedScale * RateSpread) + SpeedScale * RateBase, per second.
+// Drift rate = r * DrawFraction * (SpeedScale * RateSpread) + SpeedScale * RateBase, per second.
 constexpr float RateSpread = 0.005f;
 constexpr float RateBase = 0.002f;
 // Sector thresholds of the hue, as decimals rather than exact sixths.
@@ -20,7 +20,7 @@ Vector3 randomColour(Random& random) {
     const int r1 = random.next();
     const int r2 = random.next();
     const int r3 = random.next();
-    return Vector3(static_cast<float>(r2) * Q, 1.0f - (static_cast<float>(r3) * Q) * (static_cast<float>(r1) * Q), 1.0f);
+    return Vector3(static_cast<float>(r2) * DrawFraction, 1.0f - (static_cast<float>(r3) * DrawFraction) * (static_cast<float>(r1) * DrawFraction), 1.0f);
 }
 }  // namespace
 
@@ -29,19 +29,19 @@ void advanceColourCycle(Scene& scene, float dt) {
     ColourState& c = scene.colour;
     if (!c.started) {
         c.started = true;
-        c.currentHsv = Vector3(static_cast<float>(scene.random.next()) * Q, 1.0f, 1.0f);
+        c.currentHsv = Vector3(static_cast<float>(scene.random.next()) * DrawFraction, 1.0f, 1.0f);
     }
     const float t = c.colourPhase + c.colourRate * dt;
     c.colourPhase = t;
     if (t >= 1.0f) {
-        if (chooseInt(3, scene.random.next()) == 0 && scene.settings.ParticleCount >= FreshColourMinParticles) {
+        if (chooseInt(3, scene.random.next()) == 0 && scene.particleCount() >= FreshColourMinParticles) {
             c.currentHsv = randomColour(scene.random);
         }
         c.startHsv = c.currentHsv;
         c.targetHsv = randomColour(scene.random);
         c.colourPhase = 0.0f;
         const float speed = static_cast<float>(scene.settings.SpeedScale);
-        c.colourRate = static_cast<float>(scene.random.next()) * (speed * RateSpread) * Q + speed * RateBase;
+        c.colourRate = static_cast<float>(scene.random.next()) * (speed * RateSpread) * DrawFraction + speed * RateBase;
         return;
     }
     const float dh = c.targetHsv.x - c.startHsv.x;
@@ -55,11 +55,11 @@ void advanceColourCycle(Scene& scene, float dt) {
     c.currentHsv.y = c.startHsv.y + t * (c.targetHsv.y - c.startHsv.y);
     if (c.currentHsv.x < 0.0f) c.currentHsv.x += 1.0f;
     if (c.currentHsv.x > 1.0f) c.currentHsv.x -= 1.0f;
-    HsvToRgb(c.currentHsv.x, c.currentHsv.y, 1.0f, scene.spawnColour.x, scene.spawnColour.y, scene.spawnColour.z);
+    hsvToRgb(c.currentHsv.x, c.currentHsv.y, 1.0f, scene.spawnColour.x, scene.spawnColour.y, scene.spawnColour.z);
 }
 
 // Six hue sectors; a hue on a threshold belongs to the sector above it.
-void HsvToRgb(float h, float s, float v, float& red, float& green, float& blue) {
+void hsvToRgb(float h, float s, float v, float& red, float& green, float& blue) {
     float r, g, b;
     if (h < Sector1) {
         r = 1.0f; g = 6.0f * h; b = 0.0f;

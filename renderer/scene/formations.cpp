@@ -5,8 +5,6 @@
 namespace {
 constexpr float Pi = 3.1415927f;
 constexpr float TwoPi = 6.2831855f;
-// Number of layouts; applyFormation knows 0..LayoutCount-1.
-constexpr int32_t LayoutCount = 11;
 // Time every layout is held before the glide starts (seconds).
 constexpr float HoldSeconds = 10.0f;
 // Glide speed factors; the fast one is taken one time in four.
@@ -25,7 +23,7 @@ constexpr float InnerRadius = 200.0f;
 constexpr float OuterRadius = 500.0f;
 constexpr float EmitterStartAngle = 0.5f;
 constexpr float AbsorberStartAngle = 1.5f;
-// Layout 10's two meeting points.
+// The two meeting points of the last layout.
 const Vector3 EmitterPoint(500.0f, 100.0f, 50.0f);
 const Vector3 AbsorberPoint(-500.0f, -100.0f, -50.0f);
 
@@ -42,7 +40,7 @@ Vector3 onCircle(float radius, float angle) {
     return Vector3(radius * std::cos(angle), radius * std::sin(angle), 0.0f);
 }
 
-// Layout 0: three fresh coordinates per pole, drawn in order and used in reverse.
+// The scattered cube: three fresh coordinates per pole, drawn in order and used in reverse.
 void scatterCube(Random& random, Pole* poles, int32_t count) {
     for (int32_t k = 0; k < count; ++k) {
         const float c1 = randomCoordinate(random);
@@ -52,7 +50,7 @@ void scatterCube(Random& random, Pole* poles, int32_t count) {
     }
 }
 
-// Layouts 5 and 6: two fresh coordinates per pole on the plane y = planeY.
+// The scattered planes: two fresh coordinates per pole on the plane y = planeY.
 void scatterPlane(Random& random, Pole* poles, int32_t count, float planeY) {
     for (int32_t k = 0; k < count; ++k) {
         const float c1 = randomCoordinate(random);
@@ -84,97 +82,145 @@ void setMove(Pole& pole, const Vector3& target) {
     pole.moveTarget = target;
 }
 
-// Gives every emitter, then every absorber, its slot in the layout; unknown types change nothing.
-void applyFormation(Scene& scene, int32_t type) {
-    const int32_t nE = scene.emitterCount;
-    const int32_t nA = scene.absorberCount;
-    const int32_t larger = nE > nA ? nE : nA;
-    const float emitterRowY = RowSlope * static_cast<float>(nE) - RowOffset;
-    const float absorberRowY = RowOffset - RowSlope * static_cast<float>(nA);
-    switch (type) {
-    case 0:
-        scatterCube(scene.random, scene.emitters, nE);
-        scatterCube(scene.random, scene.absorbers, nA);
-        break;
-    case 1: {
-        const float step = stepOf(Span, nE + nA - 1);
-        float x = -HalfSpan;
-        alongLine(scene.emitters, nE, x, step);
-        alongLine(scene.absorbers, nA, x, step);
-        break;
+namespace {
+// The slots every layout works from: the pole lists, their lengths and the rows' heights.
+struct Slots {
+    Random& random;
+    std::vector<Pole>& emitters;
+    std::vector<Pole>& absorbers;
+    int32_t nE;
+    int32_t nA;
+    int32_t larger;       // the longer of the two lists
+    float emitterRowY;    // height of the emitters' row or plane
+    float absorberRowY;   // height of the absorbers' row or plane, mirrored
+};
+
+// Every pole at a random point of the cube.
+void layScatteredCube(Slots& s) {
+    scatterCube(s.random, s.emitters.data(), s.nE);
+    scatterCube(s.random, s.absorbers.data(), s.nA);
+}
+
+// Emitters then absorbers at even steps along one line.
+void layOneLine(Slots& s) {
+    const float step = stepOf(Span, s.nE + s.nA - 1);
+    float x = -HalfSpan;
+    alongLine(s.emitters.data(), s.nE, x, step);
+    alongLine(s.absorbers.data(), s.nA, x, step);
+}
+
+// Emitters and absorbers alternating along one line.
+void layInterleavedLine(Slots& s) {
+    const float step = stepOf(Span, 2 * s.larger - 1);
+    float x = -HalfSpan;
+    alongLine(s.emitters.data(), s.nE, x, 2.0f * step);
+    x = -HalfSpan + step;
+    alongLine(s.absorbers.data(), s.nA, x, 2.0f * step);
+}
+
+// The emitters' row, shared by both kinds of rows, at depth z.
+void layEmitterRow(Slots& s, float z) {
+    float x = -HalfSpan;
+    const float step = stepOf(2.0f * Span, 2 * s.nE - 1);
+    for (Pole& pole : s.emitters) {
+        setMove(pole, Vector3(x, s.emitterRowY, z));
+        x += step;
     }
-    case 2: {
-        const float s = stepOf(Span, 2 * larger - 1);
-        float x = -HalfSpan;
-        alongLine(scene.emitters, nE, x, 2.0f * s);
-        x = -HalfSpan + s;
-        alongLine(scene.absorbers, nA, x, 2.0f * s);
-        break;
+}
+
+// Two rows facing each other across z.
+void layFacingRows(Slots& s) {
+    layEmitterRow(s, -RowDepth);
+    float x = -HalfSpan;
+    const float step = stepOf(2.0f * Span, 2 * s.nA - 1);
+    for (Pole& pole : s.absorbers) {
+        setMove(pole, Vector3(x, s.absorberRowY, RowDepth));
+        x += step;
     }
-    case 3:
-    case 4: {
-        const float emitterZ = type == 3 ? -RowDepth : 0.0f;
-        float x = -HalfSpan;
-        const float emitterStep = stepOf(2.0f * Span, 2 * nE - 1);
-        for (int32_t k = 0; k < nE; ++k) {
-            setMove(scene.emitters[k], Vector3(x, emitterRowY, emitterZ));
-            x += emitterStep;
-        }
-        float run = -HalfSpan;
-        const float absorberStep = stepOf(2.0f * Span, 2 * nA - 1);
-        for (int32_t k = 0; k < nA; ++k) {
-            if (type == 3) {
-                setMove(scene.absorbers[k], Vector3(run, absorberRowY, RowDepth));
-            } else {
-                setMove(scene.absorbers[k], Vector3(10.0f, absorberRowY, run));
-            }
-            run += absorberStep;
-        }
-        break;
+}
+
+// A row of emitters along x crossed by a row of absorbers along z.
+void layCrossedRows(Slots& s) {
+    layEmitterRow(s, 0.0f);
+    float z = -HalfSpan;
+    const float step = stepOf(2.0f * Span, 2 * s.nA - 1);
+    for (Pole& pole : s.absorbers) {
+        setMove(pole, Vector3(10.0f, s.absorberRowY, z));
+        z += step;
     }
-    case 5:
-        scatterPlane(scene.random, scene.emitters, nE, 0.0f);
-        scatterPlane(scene.random, scene.absorbers, nA, 0.0f);
-        break;
-    case 6:
-        scatterPlane(scene.random, scene.emitters, nE, emitterRowY);
-        scatterPlane(scene.random, scene.absorbers, nA, absorberRowY);
-        break;
-    case 7: {
-        float a = EmitterStartAngle;
-        aroundCircleStepFirst(scene.emitters, nE, InnerRadius, a, stepOf(TwoPi, nE));
-        a = AbsorberStartAngle;
-        aroundCircleStepFirst(scene.absorbers, nA, OuterRadius, a, stepOf(TwoPi, nA));
-        break;
+}
+
+// Every pole at a random point of the plane y = 0.
+void layScatteredPlane(Slots& s) {
+    scatterPlane(s.random, s.emitters.data(), s.nE, 0.0f);
+    scatterPlane(s.random, s.absorbers.data(), s.nA, 0.0f);
+}
+
+// Emitters scattered on their row's plane, absorbers on theirs.
+void layScatteredTwoPlanes(Slots& s) {
+    scatterPlane(s.random, s.emitters.data(), s.nE, s.emitterRowY);
+    scatterPlane(s.random, s.absorbers.data(), s.nA, s.absorberRowY);
+}
+
+// Emitters around an inner circle, absorbers around an outer one.
+void layTwoCircles(Slots& s) {
+    float angle = EmitterStartAngle;
+    aroundCircleStepFirst(s.emitters.data(), s.nE, InnerRadius, angle, stepOf(TwoPi, s.nE));
+    angle = AbsorberStartAngle;
+    aroundCircleStepFirst(s.absorbers.data(), s.nA, OuterRadius, angle, stepOf(TwoPi, s.nA));
+}
+
+// Emitters then absorbers around one circle.
+void layOneCircle(Slots& s) {
+    const float step = stepOf(TwoPi, s.nE + s.nA);
+    float angle = EmitterStartAngle;
+    aroundCircleStepFirst(s.emitters.data(), s.nE, OuterRadius, angle, step);
+    aroundCircleStepFirst(s.absorbers.data(), s.nA, OuterRadius, angle, step);
+}
+
+// Emitters and absorbers alternating around one circle.
+void layInterleavedCircle(Slots& s) {
+    const float step = stepOf(TwoPi, 2 * s.larger);
+    float angle = EmitterStartAngle;
+    for (Pole& pole : s.emitters) {
+        setMove(pole, onCircle(OuterRadius, angle));
+        angle += 2.0f * step;
     }
-    case 8: {
-        const float step = stepOf(TwoPi, nE + nA);
-        float a = EmitterStartAngle;
-        aroundCircleStepFirst(scene.emitters, nE, OuterRadius, a, step);
-        aroundCircleStepFirst(scene.absorbers, nA, OuterRadius, a, step);
-        break;
+    angle = EmitterStartAngle + step;
+    for (Pole& pole : s.absorbers) {
+        setMove(pole, onCircle(OuterRadius, angle));
+        angle += 2.0f * step;
     }
-    case 9: {
-        const float s = stepOf(TwoPi, 2 * larger);
-        float a = EmitterStartAngle;
-        for (int32_t k = 0; k < nE; ++k) {
-            setMove(scene.emitters[k], onCircle(OuterRadius, a));
-            a += 2.0f * s;
-        }
-        a = EmitterStartAngle + s;
-        for (int32_t k = 0; k < nA; ++k) {
-            setMove(scene.absorbers[k], onCircle(OuterRadius, a));
-            a += 2.0f * s;
-        }
-        break;
-    }
-    case 10:
-        for (int32_t k = 0; k < nE; ++k) setMove(scene.emitters[k], EmitterPoint);
-        for (int32_t k = 0; k < nA; ++k) setMove(scene.absorbers[k], AbsorberPoint);
-        break;
-    default:
-        break;
-    }
+}
+
+// All emitters meet at one point, all absorbers at another.
+void layTwoPoints(Slots& s) {
+    for (Pole& pole : s.emitters) setMove(pole, EmitterPoint);
+    for (Pole& pole : s.absorbers) setMove(pole, AbsorberPoint);
+}
+
+// The layouts in the order of their numbers.
+void (*const LayoutFunctions[LayoutCount])(Slots&) = {
+    layScatteredCube, layOneLine,   layInterleavedLine, layFacingRows,        layCrossedRows, layScatteredPlane,
+    layScatteredTwoPlanes, layTwoCircles, layOneCircle, layInterleavedCircle, layTwoPoints,
+};
+}  // namespace
+
+// A value outside the eleven layouts changes nothing.
+void applyFormation(Scene& scene, Layout layout) {
+    const int32_t index = static_cast<int32_t>(layout);
+    if (index < 0 || index >= LayoutCount) return;
+    const int32_t nE = scene.emitterCount();
+    const int32_t nA = scene.absorberCount();
+    Slots slots{scene.random,
+                scene.emitters,
+                scene.absorbers,
+                nE,
+                nA,
+                nE > nA ? nE : nA,
+                RowSlope * static_cast<float>(nE) - RowOffset,
+                RowOffset - RowSlope * static_cast<float>(nA)};
+    LayoutFunctions[index](slots);
 }
 
 // Counts the hold down, eases the glide, and at its end chooses, applies and times the next layout.
@@ -188,12 +234,12 @@ void advanceFormation(Scene& scene, float dt) {
     if (f.formationAngle >= Pi) {
         f.previousType = f.formationType;
         int32_t next = chooseInt(LayoutCount - 1, scene.random.next());
-        if (next == f.previousType) ++next;
+        if (next == static_cast<int32_t>(f.previousType)) ++next;
         // A draw of 10 while layout 10 is in force would name a layout that does not exist and
         // make the poles jump back; wrapping to 0 keeps them gliding and still never repeats a layout.
         if (next >= LayoutCount) next = 0;
-        f.formationType = next;
-        applyFormation(scene, next);
+        f.formationType = static_cast<Layout>(next);
+        applyFormation(scene, f.formationType);
         f.formationAngle = 0.0f;
         f.blend = 0.0f;
         f.holdTimer = HoldSeconds;
@@ -205,12 +251,6 @@ void advanceFormation(Scene& scene, float dt) {
 // Each pole stands between its glide start and its target by the current blend.
 void placePoles(Scene& scene) {
     const float k = scene.formation.blend;
-    for (int32_t n = 0; n < scene.emitterCount; ++n) {
-        Pole& pole = scene.emitters[n];
-        pole.position = pole.moveTarget * k + pole.moveStart * (1.0f - k);
-    }
-    for (int32_t n = 0; n < scene.absorberCount; ++n) {
-        Pole& pole = scene.absorbers[n];
-        pole.position = pole.moveTarget * k + pole.moveStart * (1.0f - k);
-    }
+    for (Pole& pole : scene.emitters) pole.position = pole.moveTarget * k + pole.moveStart * (1.0f - k);
+    for (Pole& pole : scene.absorbers) pole.position = pole.moveTarget * k + pole.moveStart * (1.0f - k);
 }

@@ -78,7 +78,7 @@ inline __m128 addPull4(const Lanes& from, const Lanes& to, Lanes& force) {
 
 // Updates particles first .. first+3 together.
 void updateFourParticles(Scene& scene, int32_t first, float dt) {
-    Particle* p = scene.particles + first;
+    Particle* p = scene.particles.data() + first;
     const Lanes position{_mm_setr_ps(p[0].position.x, p[1].position.x, p[2].position.x, p[3].position.x),
                          _mm_setr_ps(p[0].position.y, p[1].position.y, p[2].position.y, p[3].position.y),
                          _mm_setr_ps(p[0].position.z, p[1].position.z, p[2].position.z, p[3].position.z)};
@@ -87,13 +87,13 @@ void updateFourParticles(Scene& scene, int32_t first, float dt) {
     Lanes force{_mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps()};
     __m128 released = _mm_setzero_ps();
     const __m128 loss = _mm_set1_ps(LossDistance);
-    for (int32_t n = 0; n < scene.emitterCount; ++n) {
+    for (int32_t n = 0; n < scene.emitterCount(); ++n) {
         const Vector3& e = scene.emitters[n].position;
         const Lanes pole{_mm_set1_ps(e.x), _mm_set1_ps(e.y), _mm_set1_ps(e.z)};
         released = _mm_or_ps(released, _mm_cmpgt_ps(addPull4(pole, position, force), loss));
     }
     const __m128 threshold = _mm_mul_ps(step, speed);
-    for (int32_t n = 0; n < scene.absorberCount; ++n) {
+    for (int32_t n = 0; n < scene.absorberCount(); ++n) {
         const Vector3& a = scene.absorbers[n].position;
         const Lanes pole{_mm_set1_ps(a.x), _mm_set1_ps(a.y), _mm_set1_ps(a.z)};
         released = _mm_or_ps(released, _mm_cmplt_ps(addPull4(position, pole, force), threshold));
@@ -128,10 +128,10 @@ void updateFourParticles(Scene& scene, int32_t first, float dt) {
 
 // Brings in one particle per release interval that has run out; a long frame brings in several.
 void spawnParticles(Scene& scene, float dt) {
-    if (scene.liveParticleCount >= scene.particleCount) return;
+    if (scene.liveParticleCount >= scene.particleCount()) return;
     scene.spawnTimer -= dt;
-    const float interval = ReleaseSpan / static_cast<float>(scene.particleCount);
-    while (scene.spawnTimer <= 0.0f && scene.liveParticleCount < scene.particleCount) {
+    const float interval = ReleaseSpan / static_cast<float>(scene.particleCount());
+    while (scene.spawnTimer <= 0.0f && scene.liveParticleCount < scene.particleCount()) {
         respawnParticle(scene, scene.particles[scene.liveParticleCount], dt);
         ++scene.liveParticleCount;
         scene.spawnTimer += interval;
@@ -141,8 +141,8 @@ void spawnParticles(Scene& scene, float dt) {
 // Puts the particle one frame's travel away from a random emitter and gives it the colour of the moment.
 // Without emitters it starts from the scene origin, with the same draws, so it keeps circulating.
 void respawnParticle(Scene& scene, Particle& particle, float dt) {
-    int emitter = chooseInt(scene.emitterCount, scene.random.next());
-    if (emitter > scene.emitterCount - 1) emitter = scene.emitterCount - 1;
+    int emitter = chooseInt(scene.emitterCount(), scene.random.next());
+    if (emitter > scene.emitterCount() - 1) emitter = scene.emitterCount() - 1;
     particle.position = emitter >= 0 ? scene.emitters[emitter].position : Vector3(0, 0, 0);
     const float d = dt * particle.speed;
     const Offset& o = DirectionTable[chooseInt(ReleaseDirections, scene.random.next())];
@@ -166,12 +166,12 @@ void updateParticle(Scene& scene, Particle& particle, float dt) {
     const float px = particle.position.x, py = particle.position.y, pz = particle.position.z;
     float fx = 0.0f, fy = 0.0f, fz = 0.0f;
     bool released = false;
-    for (int32_t n = 0; n < scene.emitterCount; ++n) {
+    for (int32_t n = 0; n < scene.emitterCount(); ++n) {
         const Vector3& e = scene.emitters[n].position;
         if (addPull(e.x, e.y, e.z, px, py, pz, fx, fy, fz) > LossDistance) released = true;
     }
     const float threshold = dt * particle.speed;
-    for (int32_t n = 0; n < scene.absorberCount; ++n) {
+    for (int32_t n = 0; n < scene.absorberCount(); ++n) {
         const Vector3& a = scene.absorbers[n].position;
         if (addPull(px, py, pz, a.x, a.y, a.z, fx, fy, fz) < threshold) released = true;
     }

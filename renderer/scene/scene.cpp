@@ -36,11 +36,9 @@ void constructParticle(Scene& scene, Particle& particle) {
     particle.speed = static_cast<float>(scene.settings.SpeedScale) * ParticleBaseSpeed / f;
 }
 
-// A negative count from the settings makes an empty array.
-int32_t nonNegative(int32_t count) { return count > 0 ? count : 0; }
+// A negative count from the settings makes no objects.
+size_t nonNegative(int32_t count) { return count > 0 ? static_cast<size_t>(count) : 0; }
 }  // namespace
-
-Scene::~Scene() { destroySceneObjects(*this); }
 
 // The 20 discarded draws keep a scene from a given seed identical to the renderer's own start.
 void seedScene(Scene& scene, uint32_t seed) {
@@ -48,31 +46,22 @@ void seedScene(Scene& scene, uint32_t seed) {
     for (int n = 0; n < DiscardedDraws; ++n) scene.random.next();
 }
 
-// Arrays are made once here and never resized, so no frame allocates.
+// The objects are made once here and never resized, so no frame allocates.
 void createSceneObjects(Scene& scene) {
     destroySceneObjects(scene);
-    scene.emitterCount = nonNegative(scene.settings.EmitterCount);
-    scene.absorberCount = nonNegative(scene.settings.AbsorberCount);
-    scene.particleCount = nonNegative(scene.settings.ParticleCount);
-    scene.emitters = new Pole[scene.emitterCount];
-    for (int32_t k = 0; k < scene.emitterCount; ++k) constructPole(scene, scene.emitters[k]);
-    scene.absorbers = new Pole[scene.absorberCount];
-    for (int32_t k = 0; k < scene.absorberCount; ++k) constructPole(scene, scene.absorbers[k]);
-    scene.particles = new Particle[scene.particleCount];
-    for (int32_t k = 0; k < scene.particleCount; ++k) constructParticle(scene, scene.particles[k]);
+    scene.emitters.resize(nonNegative(scene.settings.EmitterCount));
+    for (Pole& pole : scene.emitters) constructPole(scene, pole);
+    scene.absorbers.resize(nonNegative(scene.settings.AbsorberCount));
+    for (Pole& pole : scene.absorbers) constructPole(scene, pole);
+    scene.particles.resize(nonNegative(scene.settings.ParticleCount));
+    for (Particle& particle : scene.particles) constructParticle(scene, particle);
 }
 
-// Safe to call twice: each array is freed only if it exists.
+// Gives the memory back rather than only emptying, so a stopped scene holds nothing.
 void destroySceneObjects(Scene& scene) {
-    delete[] scene.emitters;
-    scene.emitters = nullptr;
-    scene.emitterCount = 0;
-    delete[] scene.absorbers;
-    scene.absorbers = nullptr;
-    scene.absorberCount = 0;
-    delete[] scene.particles;
-    scene.particles = nullptr;
-    scene.particleCount = 0;
+    std::vector<Pole>().swap(scene.emitters);
+    std::vector<Pole>().swap(scene.absorbers);
+    std::vector<Particle>().swap(scene.particles);
     scene.liveParticleCount = 0;
 }
 

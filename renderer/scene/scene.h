@@ -3,6 +3,7 @@
 // Everything here is free of OpenGL and of any window system; renderer/draw draws what it leaves.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "renderer/math/random.h"
 #include "renderer/math/vector_math.h"
@@ -36,10 +37,27 @@ struct Particle : SpriteObject {
     float speed;  // scene units per second
 };
 
+// The eleven layouts the poles glide between, numbered as the formation draw picks them.
+enum class Layout : int32_t {
+    ScatteredCube,       // every pole at a random point of the cube
+    OneLine,             // emitters then absorbers along one line
+    InterleavedLine,     // emitters and absorbers alternating along one line
+    FacingRows,          // two rows facing each other across z
+    CrossedRows,         // a row of emitters crossed by a row of absorbers along z
+    ScatteredPlane,      // every pole at a random point of the plane y = 0
+    ScatteredTwoPlanes,  // emitters on one plane, absorbers on another
+    TwoCircles,          // emitters on an inner circle, absorbers on an outer one
+    OneCircle,           // emitters then absorbers around one circle
+    InterleavedCircle,   // emitters and absorbers alternating around one circle
+    TwoPoints,           // all emitters at one point, all absorbers at another
+};
+// How many layouts there are.
+constexpr int32_t LayoutCount = 11;
+
 // Which layout is in force and how far the glide to it has come.
 struct FormationState {
-    int32_t formationType = 0;
-    int32_t previousType = 0;
+    Layout formationType = Layout::ScatteredCube;
+    Layout previousType = Layout::ScatteredCube;
     float holdTimer = 0;              // seconds left before the glide starts
     float formationAngle = 3.1415927f;  // easing angle 0..pi of the glide
     float formationRate = 0.001f;     // 0.001 slow or 0.1 fast
@@ -61,14 +79,11 @@ struct Scene {
     SceneSettings settings;
     Random random;
 
-    // Arrays made by createSceneObjects with the settings' counts (negative counts give empty arrays);
-    // the counts below are their lengths and are what every operation uses.
-    Pole* emitters = nullptr;
-    Pole* absorbers = nullptr;
-    Particle* particles = nullptr;
-    int32_t emitterCount = 0;
-    int32_t absorberCount = 0;
-    int32_t particleCount = 0;
+    // Made by createSceneObjects with the settings' counts (negative counts give none) and never
+    // resized while the scene runs; their lengths are the counts every operation uses.
+    std::vector<Pole> emitters;
+    std::vector<Pole> absorbers;
+    std::vector<Particle> particles;
 
     FormationState formation;
     ColourState colour;
@@ -91,17 +106,19 @@ struct Scene {
     Quaternion orientation;
     Matrix4 sceneRotation;  // matrix of orientation, rewritten every frame
 
-    Scene() = default;
-    Scene(const Scene&) = delete;
-    Scene& operator=(const Scene&) = delete;
-    ~Scene();
+    // Number of emitters made for this run.
+    int32_t emitterCount() const { return static_cast<int32_t>(emitters.size()); }
+    // Number of absorbers made for this run.
+    int32_t absorberCount() const { return static_cast<int32_t>(absorbers.size()); }
+    // Number of particles made for this run, the one particle count every part reads.
+    int32_t particleCount() const { return static_cast<int32_t>(particles.size()); }
 };
 
 // Seeds the scene's generator and discards 20 draws, as set-up does.
 void seedScene(Scene& scene, uint32_t seed);
 // Creates the emitters, absorbers and particles in this order, each in index order (constructors draw).
 void createSceneObjects(Scene& scene);
-// Frees the emitter, absorber and particle arrays in this order.
+// Frees the emitters, absorbers and particles and takes every particle out of play.
 void destroySceneObjects(Scene& scene);
 
 // One frame of simulation without drawing: dolly, spin, colour, release, formation, poles, particles.
@@ -113,18 +130,25 @@ void advanceSpin(Scene& scene, float dt);
 // Opacity of the black veil laid over each pass for the given trail level.
 float veilAlpha(int32_t trailLevel);
 
-// Formations.
+// Starts a pole's glide from where it stands toward target.
 void setMove(Pole& pole, const Vector3& target);
-void applyFormation(Scene& scene, int32_t type);
+// Gives every emitter, then every absorber, its slot in the layout.
+void applyFormation(Scene& scene, Layout layout);
+// Counts the hold down, eases the glide, and at its end chooses and applies the next layout.
 void advanceFormation(Scene& scene, float dt);
+// Puts each pole between its glide start and its target by the current blend.
 void placePoles(Scene& scene);
 
-// Colour cycle.
+// Drifts the spawn colour toward its target hue and now and then chooses a new one.
 void advanceColourCycle(Scene& scene, float dt);
-void HsvToRgb(float hue, float saturation, float value, float& red, float& green, float& blue);
+// Converts hue (0..1 around the wheel), saturation and value to red, green and blue 0..1.
+void hsvToRgb(float hue, float saturation, float value, float& red, float& green, float& blue);
 
-// Particles.
+// Brings waiting particles into play, one every release interval.
 void spawnParticles(Scene& scene, float dt);
+// Starts a particle at a random emitter in the current spawn colour.
 void respawnParticle(Scene& scene, Particle& particle, float dt);
+// Moves every particle in play one frame toward the absorbers.
 void updateParticles(Scene& scene, float dt);
+// Moves one particle one frame and respawns it when it reaches an absorber.
 void updateParticle(Scene& scene, Particle& particle, float dt);

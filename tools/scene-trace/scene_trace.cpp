@@ -31,7 +31,7 @@ bool parseFloat(const char* text, float& out) {
 
 // The per-frame line: formation, release count, spawn colour and camera.
 void printFrame(const Scene& s, unsigned long long frame) {
-    std::printf("F %llu %d %.9g %.9g %.9g %d %.9g %.9g %.9g %.9g\n", frame, s.formation.formationType,
+    std::printf("F %llu %d %.9g %.9g %.9g %d %.9g %.9g %.9g %.9g\n", frame, static_cast<int>(s.formation.formationType),
                 s.formation.holdTimer, s.formation.formationAngle, s.formation.blend, s.liveParticleCount,
                 s.spawnColour.x, s.spawnColour.y, s.spawnColour.z, s.cameraZ);
 }
@@ -69,15 +69,15 @@ int main(int argc, char** argv) {
     }
     if (!haveSeed || !haveDt || !haveFrames) return usage();
 
-    static Scene scene;
+    Scene scene;
     seedScene(scene, static_cast<uint32_t>(seed));
     createSceneObjects(scene);
     for (unsigned long long frame = 1; frame <= frames; ++frame) {
         advanceScene(scene, dt);
         printFrame(scene, frame);
     }
-    printPoles('E', scene.emitters, scene.emitterCount);
-    printPoles('A', scene.absorbers, scene.absorberCount);
+    printPoles('E', scene.emitters.data(), scene.emitterCount());
+    printPoles('A', scene.absorbers.data(), scene.absorberCount());
     for (int32_t i = 0; i < scene.liveParticleCount; ++i) {
         const Particle& p = scene.particles[i];
         std::printf("P %d %.9g %.9g %.9g %.9g %.9g %.9g\n", i, p.position.x, p.position.y, p.position.z,

@@ -8,7 +8,7 @@ TEST(ColourCycle, HueSectorsTheDriftsDirectionAndAFreshStartFromAHundredParticle
     };
     for (const auto& c : colours) {
         Vector3 rgb;
-        HsvToRgb(c.h, c.s, c.v, rgb.x, rgb.y, rgb.z);
+        hsvToRgb(c.h, c.s, c.v, rgb.x, rgb.y, rgb.z);
         expectVector(rgb, c.r, c.g, c.b, 1e-5f);
     }
     const struct { float startHue, targetHue, t, hue; } drifts[] = {
@@ -23,7 +23,7 @@ TEST(ColourCycle, HueSectorsTheDriftsDirectionAndAFreshStartFromAHundredParticle
         EXPECT_NEAR(scene.colour.currentHsv.x, d.hue, 1e-5f) << d.startHue << " to " << d.targetHue;
     }
     for (int32_t particles : {99, 100}) {
-        scene.settings.ParticleCount = particles;
+        makeScene(scene, 3, 3, particles);
         scene.colour = ColourState{true, 0.999f, 1.0f, {0.5f, 0.5f, 1}, {}, {}};
         scene.random = randomWhoseNextDrawIs(0);  // the drift ends, and this draw asks for a fresh start
         advanceColourCycle(scene, 1.0f);

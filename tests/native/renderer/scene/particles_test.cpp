@@ -21,11 +21,11 @@ TEST(Particles, MoveAlongTheFieldOrAreReleasedAgainNextToAnEmitter) {
         makeScene(scene, static_cast<int32_t>(c.emitters.size()), static_cast<int32_t>(c.absorbers.size()), 5);
         for (size_t k = 0; k < c.emitters.size(); ++k) scene.emitters[k].position = c.emitters[k];
         for (size_t k = 0; k < c.absorbers.size(); ++k) scene.absorbers[k].position = c.absorbers[k];
-        for (Particle* p = scene.particles; p < scene.particles + 5; ++p) p->position = c.at, p->speed = 100.0f;
+        for (Particle* p = scene.particles.data(); p < scene.particles.data() + 5; ++p) p->position = c.at, p->speed = 100.0f;
         scene.liveParticleCount = 5;
         scene.spawnColour = Vector3(0.25f, 0.5f, 1.0f);
         updateParticles(scene, c.dt);
-        for (const Particle* p : {scene.particles, scene.particles + 4}) {
+        for (const Particle* p : {&scene.particles[0], &scene.particles[4]}) {
             SCOPED_TRACE(c.what);
             if (!c.released) {
                 expectVector(p->position, c.to.x, c.to.y, c.to.z, 1e-3f);

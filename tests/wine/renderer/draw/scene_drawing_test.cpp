@@ -84,7 +84,7 @@ TEST(Drawing, ReadBack) {
         std::vector<uint8_t> pictures[2];  // per sprite, batched
         for (int batched = 0; batched < 2; ++batched) {
             drawing.style = batched ? &BatchedDrawing : &EarlierDrawing;
-            ASSERT_TRUE(createDrawingObjects(drawing, scene.particleCount));
+            ASSERT_TRUE(createDrawingObjects(drawing, scene.particleCount()));
             glClear(GL_COLOR_BUFFER_BIT);
             loadCamera(cameraZ);
             drawScenePass(drawing, scene);
