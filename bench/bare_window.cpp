@@ -21,6 +21,7 @@ LRESULT CALLBACK bareWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 }  // namespace
 
+// Opens one bare window and swaps an empty frame until it is closed.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = bareWindowProc;

@@ -26,6 +26,7 @@ constexpr double Percentile = 0.99;
 
 using Clock = std::chrono::steady_clock;
 
+// Wall-clock milliseconds since start.
 double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
@@ -138,6 +139,7 @@ void measure(bool earlier, int frames, int pathFrames) {
 }
 }  // namespace
 
+// Measures each drawing over the given frames and prints their rates and costs.
 int main(int argc, char** argv) {
     const int frames = argc > 1 ? std::atoi(argv[1]) : DefaultFrames;
     const int pathFrames = argc > 2 ? std::atoi(argv[2]) : DefaultPathFrames;

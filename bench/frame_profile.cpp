@@ -26,6 +26,7 @@ constexpr int DefaultDrawnWarmUp = 5;
 struct GlxPresenter : Presenter {
     Display* display = nullptr;
     Window window = 0;
+    // Shows the frame just drawn.
     void present() override { glXSwapBuffers(display, window); }
 };
 
@@ -45,6 +46,7 @@ __attribute__((noinline)) void measuredFrames(SceneDrawing& drawing, Scene& scen
 }
 }  // namespace
 
+// Profiles the drawing's frame on the Linux program's surface for the given frames.
 int main(int argc, char** argv) {
     const bool perSprite = argc > 1 && std::strcmp(argv[1], "per-sprite") == 0;
     const int frames = argc > 2 ? std::atoi(argv[2]) : DefaultFrames;

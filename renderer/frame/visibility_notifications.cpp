@@ -35,6 +35,7 @@ void registerVisibilityNotifications(VisibilityNotifications& notifications, HWN
     }
 }
 
+// Stops the display and session notifications that registration started.
 void unregisterVisibilityNotifications(VisibilityNotifications& notifications, HWND window) {
     if (notifications.displayNotification != nullptr) {
         if (auto unregisterPower = exportOf<UnregisterPowerSettingNotificationFn>(
@@ -56,6 +57,7 @@ void unregisterVisibilityNotifications(VisibilityNotifications& notifications, H
     }
 }
 
+// Reads the console display state from a power broadcast; false when it is some other broadcast.
 bool readDisplayState(WPARAM wParam, LPARAM lParam, uint32_t& state) {
     if (wParam != PBT_POWERSETTINGCHANGE || lParam == 0) return false;
     const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);

@@ -101,6 +101,7 @@ LRESULT lifecycleHandler(Renderer& renderer, HWND window, UINT message, WPARAM w
 
 }  // namespace
 
+// Lays the saver's views out over the monitors as the command line's screens choice says.
 void layOutSaverWindow(Renderer& renderer, const char* commandLine) {
     MonitorArea monitors[MaxSceneViews];
     const int count = listMonitors(monitors, MaxSceneViews);
@@ -130,6 +131,7 @@ HWND createSaverWindow(Renderer& renderer) {
                            renderer.instance, &renderer);
 }
 
+// The saver window's procedure: turns messages into calls of the input, frame and exit rules.
 LRESULT CALLBACK saverClassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* renderer = windowRecord<Renderer>(window, message, lParam);
     if (renderer == nullptr) return DefWindowProcA(window, message, wParam, lParam);

@@ -23,6 +23,7 @@ public:
     bool setUp() override;
     // Deletes the context (the texture goes with it).
     void tearDown() override;
+    // The step that failed, for the one set-up failure message.
     const char* failure() const override { return failure_; }
     // Writes the line to stderr, after the program's name.
     void report(const char* line) override;

@@ -7,7 +7,9 @@ constexpr int RandomMax = 32767;
 
 class Random {
 public:
+    // A generator whose state starts at seedValue.
     explicit Random(uint32_t seedValue = 0) : state_(seedValue) {}
+    // Restarts the draws from seedValue.
     void seed(uint32_t seedValue) { state_ = seedValue; }
     // One draw, 0..32767.
     int next();

@@ -118,37 +118,33 @@ void layInterleavedLine(Slots& s) {
     alongLine(s.absorbers.data(), s.nA, x, 2.0f * step);
 }
 
-// The emitters' row, shared by both kinds of rows, at depth z.
-void layEmitterRow(Slots& s, float z) {
+// A slot of the facing absorbers' row: across x, behind the emitters.
+Vector3 facingSlot(float run, float rowY) { return Vector3(run, rowY, RowDepth); }
+
+// A slot of the crossing absorbers' row: along z, at x = 10.
+Vector3 crossingSlot(float run, float rowY) { return Vector3(10.0f, rowY, run); }
+
+// A row of emitters along x at depth emitterZ, and the absorbers' row in the slots the layout gives.
+void layRows(Slots& s, float emitterZ, Vector3 (*absorberSlot)(float run, float rowY)) {
     float x = -HalfSpan;
-    const float step = stepOf(2.0f * Span, 2 * s.nE - 1);
+    const float emitterStep = stepOf(2.0f * Span, 2 * s.nE - 1);
     for (Pole& pole : s.emitters) {
-        setMove(pole, Vector3(x, s.emitterRowY, z));
-        x += step;
+        setMove(pole, Vector3(x, s.emitterRowY, emitterZ));
+        x += emitterStep;
+    }
+    float run = -HalfSpan;
+    const float absorberStep = stepOf(2.0f * Span, 2 * s.nA - 1);
+    for (Pole& pole : s.absorbers) {
+        setMove(pole, absorberSlot(run, s.absorberRowY));
+        run += absorberStep;
     }
 }
 
 // Two rows facing each other across z.
-void layFacingRows(Slots& s) {
-    layEmitterRow(s, -RowDepth);
-    float x = -HalfSpan;
-    const float step = stepOf(2.0f * Span, 2 * s.nA - 1);
-    for (Pole& pole : s.absorbers) {
-        setMove(pole, Vector3(x, s.absorberRowY, RowDepth));
-        x += step;
-    }
-}
+void layFacingRows(Slots& s) { layRows(s, -RowDepth, facingSlot); }
 
 // A row of emitters along x crossed by a row of absorbers along z.
-void layCrossedRows(Slots& s) {
-    layEmitterRow(s, 0.0f);
-    float z = -HalfSpan;
-    const float step = stepOf(2.0f * Span, 2 * s.nA - 1);
-    for (Pole& pole : s.absorbers) {
-        setMove(pole, Vector3(10.0f, s.absorberRowY, z));
-        z += step;
-    }
-}
+void layCrossedRows(Slots& s) { layRows(s, 0.0f, crossingSlot); }
 
 // Every pole at a random point of the plane y = 0.
 void layScatteredPlane(Slots& s) {

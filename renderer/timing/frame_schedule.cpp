@@ -9,8 +9,10 @@ constexpr int LowestKnownRefreshHz = 2;
 constexpr int64_t DrawTimeSmoothing = 8;
 }  // namespace
 
+// The rate to pace to: the reported one, or the default where none worth trusting is reported.
 int pacingRefreshHz(int reportedHz) { return reportedHz >= LowestKnownRefreshHz ? reportedHz : DefaultRefreshHz; }
 
+// Starts pacing to one refresh period, or switches it off for an unknown rate.
 void startPacing(FramePacer& pacer, int refreshHz, bool enabled) {
     pacer = FramePacer{};
     if (enabled && refreshHz > 0) pacer.periodUs = MicrosecondsPerSecond / refreshHz;
@@ -42,6 +44,7 @@ int64_t waitAfterFrame(FramePacer& pacer, int64_t frameStartUs, int64_t presente
 // A dimmed display still shows the picture.
 void onDisplayState(Visibility& visibility, uint32_t state) { visibility.displayOff = state == DisplayStateOff; }
 
+// Records a session lock, unlock, disconnect or reconnect.
 void onSessionChange(Visibility& visibility, uint32_t event) {
     switch (event) {
     case SessionLock:
@@ -63,6 +66,7 @@ void onSessionChange(Visibility& visibility, uint32_t event) {
     }
 }
 
+// Whether anyone can see the screen: display on, session unlocked and connected.
 bool screenVisible(const Visibility& visibility) {
     return !visibility.displayOff && !visibility.sessionLocked && !visibility.sessionDisconnected;
 }

@@ -75,12 +75,14 @@ int WglSurface::setPixelFormat() {
 // The driver's own context for the chosen format.
 HGLRC WglSurface::createContext() { return wglCreateContext(dc); }
 
+// Keeps the failed step and the system's error code, and undoes what set-up had done.
 bool WglSurface::fail(const char* step) {
     std::snprintf(failure_, sizeof failure_, "%s (error %lu)", step, static_cast<unsigned long>(GetLastError()));
     tearDown();
     return false;
 }
 
+// Writes a line of the run's report to the debug log.
 void WglSurface::report(const char* line) { logRendererMessage(line); }
 
 // The main plane is the only one drawn.

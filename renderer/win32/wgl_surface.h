@@ -26,6 +26,7 @@ public:
     bool setUp() override;
     // Deletes the context (the texture goes with it) and releases the device context.
     void tearDown() override;
+    // The step that failed and its error code, for the one set-up failure message.
     const char* failure() const override { return failure_; }
     // Writes the line to the debugger's log.
     void report(const char* line) override;

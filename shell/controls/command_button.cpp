@@ -32,6 +32,7 @@ struct CommandWindow {
     int height = 0;
 };
 
+// The record a command button keeps in its window.
 CommandWindow* fromWindow(HWND hwnd) {
     return reinterpret_cast<CommandWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
@@ -154,6 +155,7 @@ bool carryOut(CommandWindow& w, const CommandReaction& r) {
     return r.click;
 }
 
+// Tells the parent that the button was clicked, as a standard button does.
 void raiseClick(HWND hwnd) {
     HWND parent = GetParent(hwnd);
     const int id = GetDlgCtrlID(hwnd);
@@ -281,6 +283,7 @@ bool loadCommandPictures(HINSTANCE instance, CommandPictures& pictures) {
     return complete;
 }
 
+// Frees the button pictures and forgets them.
 void freeCommandPictures(CommandPictures& pictures) {
     for (HBITMAP& picture : pictures.pictures) {
         if (picture) DeleteObject(picture);
@@ -288,10 +291,12 @@ void freeCommandPictures(CommandPictures& pictures) {
     }
 }
 
+// Registers the command button's window class once per program.
 bool registerCommandClass(HINSTANCE instance) {
     return registerClassOnce(instance, CommandClassName, commandProc, CS_DBLCLKS);
 }
 
+// Makes a command button with its caption, place, font and pictures.
 HWND createCommand(HWND parent, int id, const wchar_t* caption, const RECT& place, HFONT font,
                    const CommandPictures& pictures) {
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
@@ -303,6 +308,7 @@ HWND createCommand(HWND parent, int id, const wchar_t* caption, const RECT& plac
     return button;
 }
 
+// Starts the button's hover watch, as its first paint does.
 void startCommandHover(HWND button) {
     if (CommandWindow* w = fromWindow(button)) carryOut(*w, w->state.initialize());
 }

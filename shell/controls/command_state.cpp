@@ -2,6 +2,7 @@
 #include "shell/controls/command_state.h"
 
 namespace {
+// A reaction that only repaints with the given picture.
 CommandReaction paintOnly(CommandPicture picture) {
     CommandReaction r;
     r.paint = picture;
@@ -9,6 +10,7 @@ CommandReaction paintOnly(CommandPicture picture) {
 }
 }  // namespace
 
+// Starts in the normal look with the hover timer running.
 CommandReaction CommandState::initialize() {
     visual_ = CommandNormal;
     CommandReaction r;
@@ -16,6 +18,7 @@ CommandReaction CommandState::initialize() {
     return r;
 }
 
+// The pointer over the button lights it up.
 CommandReaction CommandState::mouseMove() {
     if (!enabled_) return {};
     if (visual_ == CommandNormal) {
@@ -29,6 +32,7 @@ CommandReaction CommandState::mouseMove() {
     return {};
 }
 
+// Focus on a lit button shows it pressed; on an unlit one, focused.
 CommandReaction CommandState::gotFocus() {
     if (!enabled_) return {};
     if (visual_ == CommandHover) {
@@ -39,18 +43,21 @@ CommandReaction CommandState::gotFocus() {
     return paintOnly(CommandPicture::Selected);
 }
 
+// Losing focus returns the button to its normal look.
 CommandReaction CommandState::lostFocus() {
     if (!enabled_ || visual_ == CommandNormal) return {};
     visual_ = CommandNormal;
     return paintOnly(CommandPicture::Normal);
 }
 
+// A left press shows the button pressed.
 CommandReaction CommandState::mouseDown(CommandMouseButton button) {
     if (!enabled_ || button != CommandMouseButton::Left) return {};
     mouseDown_ = true;
     return paintOnly(CommandPicture::Pressed);
 }
 
+// A release ends a left press and clicks, unless the press was dragged off the button.
 CommandReaction CommandState::mouseUp(CommandMouseButton button) {
     if (!enabled_) return {};
     CommandReaction r;
@@ -64,11 +71,13 @@ CommandReaction CommandState::mouseUp(CommandMouseButton button) {
     return r;
 }
 
+// A hover tick with the pointer gone acts as the pointer leaving.
 CommandReaction CommandState::timerTick(bool overButton) {
     if (overButton) return {};
     return pointerLeft();
 }
 
+// The pointer leaving takes the light off the button.
 CommandReaction CommandState::pointerLeft() {
     if (!enabled_) return {};
     if (visual_ == CommandHover) {
@@ -82,11 +91,13 @@ CommandReaction CommandState::pointerLeft() {
     return {};
 }
 
+// Enables or disables the button and answers the picture it now shows.
 CommandPicture CommandState::setEnabled(bool enabled) {
     enabled_ = enabled;
     return applyEnabled();
 }
 
+// Whether this paint draws the button lit.
 bool CommandState::beginPaint() {
     if (visual_ == CommandNormal || visual_ == CommandFocused) highlight_ = false;
     else if (visual_ == CommandHover) highlight_ = true;

@@ -27,6 +27,7 @@ struct CommandReaction {
 // Per-button state; the window procedure feeds it events and carries out the reactions.
 class CommandState {
 public:
+    // Whether the button takes input.
     bool enabled() const { return enabled_; }
 
     // Visual state 1 and the 100 ms pointer timer; works while disabled too.

@@ -118,10 +118,12 @@ int fittedWidth(const wchar_t* text, HFONT font, int width) {
 }
 }  // namespace
 
+// Registers the label's window class once per program.
 bool registerLabelClass(HINSTANCE instance) {
     return registerClassOnce(instance, LabelClassName, labelProc, CS_DBLCLKS);
 }
 
+// Makes a label with its text, place, style and font, as wide as its text unless framed or centred.
 HWND createLabel(HWND parent, int id, const wchar_t* text, const RECT& place, DWORD labelStyle, HFONT font) {
     RECT r = place;
     if (!(labelStyle & (LabelBorder | LabelCentre))) r.right = r.left + fittedWidth(text, font, r.right - r.left);

@@ -20,6 +20,7 @@ bool registerClassOnce(HINSTANCE instance, const wchar_t* name, WNDPROC procedur
     return RegisterClassExW(&wc) != 0;
 }
 
+// The whole text of a window.
 std::wstring windowText(HWND window) {
     int n = GetWindowTextLengthW(window);
     std::wstring text(static_cast<size_t>(n > 0 ? n : 0) + 1, L'\0');

@@ -14,6 +14,7 @@ constexpr int BlueLift = 30;             // dialog rows are this much bluer
 constexpr int PanelLift = 30;            // panel rows are this much lighter
 }  // namespace
 
+// Rounds to the nearest whole number, halves to the even one.
 double roundHalfEven(double x) {
     double lower = std::floor(x);
     double diff = x - lower;
@@ -22,14 +23,17 @@ double roundHalfEven(double x) {
     return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
 }
 
+// Twips to pixels at the dialog's fixed scale, rounded.
 int twipsToPixels(int twips) {
     return static_cast<int>(std::lround(static_cast<double>(twips) / TwipsPerPixel));
 }
 
+// The CD track box's text for a track number; 0 shows an empty box.
 std::string trackNumberText(int value) {
     return value == 0 ? std::string() : std::to_string(value);
 }
 
+// Reads the CD track box: whether it holds a number, and the track it names.
 TrackText trackFromText(const std::string& text) {
     TrackText t;
     if (!isDecimalText(text)) return t;
@@ -45,22 +49,26 @@ TrackText trackFromText(const std::string& text) {
     return t;
 }
 
+// Brightness of row y of the dialog's background gradient.
 int gradientLevel(int y, double height) {
     double k = height / HalfTurn;
     if (k <= 0.0) return 0;
     return static_cast<int>(roundHalfEven(std::fabs(std::sin(y / k)) * GradientPeak));
 }
 
+// Colour of row y of the dialog's background.
 Rgb dialogRowColour(int y, double height) {
     int v = gradientLevel(y, height);
     return {static_cast<uint8_t>(v), static_cast<uint8_t>(v), static_cast<uint8_t>(v + BlueLift)};
 }
 
+// Colour of row y of the dialog's inner panel.
 Rgb panelRowColour(int y, double height) {
     auto v = static_cast<uint8_t>(gradientLevel(y, height) + PanelLift);
     return {v, v, v};
 }
 
+// Where the dialog stands: centred across, a third of the way down.
 Point dialogPlacement(int screenWidth, int screenHeight, int windowWidth, int windowHeight) {
     // The arithmetic runs in twips with truncating division, as the window toolkit places forms.
     int left = (screenWidth - windowWidth) * TwipsPerPixel / 2;

@@ -94,11 +94,13 @@ struct SettingsDialog {
     bool closed = false;
 };
 
+// A place given in twips, in pixels.
 RECT pixels(const TwipsRect& r) {
     const int left = twipsToPixels(r.left), top = twipsToPixels(r.top);
     return {left, top, left + twipsToPixels(r.width), top + twipsToPixels(r.height)};
 }
 
+// A wide text as UTF-8.
 std::string toUtf8(const std::wstring& text) {
     if (text.empty()) return {};
     const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
@@ -171,6 +173,7 @@ void showChoice(SettingsDialog& d, int source) {
     if (source == MusicSourceFile) setCommandEnabled(d.fileButton, true);
 }
 
+// Makes a music source the chosen one and shows its controls.
 void chooseSource(SettingsDialog& d, int source) {
     d.settings->musicSource = static_cast<int16_t>(source);
     showChoice(d, source);
@@ -240,6 +243,7 @@ void closeDialog(SettingsDialog& d) {
     DestroyWindow(d.hwnd);
 }
 
+// Carries out a click on a source, a button or a list of the dialog.
 void onCommand(SettingsDialog& d, int id, int code) {
     if (id >= IdSourceMark0 && id < IdSourceLabel0 + 3 && code == LabelPressed) {
         chooseSource(d, (id - IdSourceMark0) % 3);
@@ -317,11 +321,13 @@ HFONT makeLabelFont(TextLanguage language) {
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, JapaneseFontFace);
 }
 
+// Makes one of the dialog's command buttons with its text from the string table.
 HWND makeCommand(SettingsDialog& d, HWND parent, int id, unsigned caption, const TwipsRect& place) {
     return createCommand(parent, id, shellText(d.instance, caption).c_str(), pixels(place), d.font,
                          d.buttonPictures);
 }
 
+// Makes a label on the dialog's panel.
 HWND makeLabel(SettingsDialog& d, int id, const wchar_t* text, const TwipsRect& place, DWORD labelStyle) {
     return createLabel(d.panel, id, text, pixels(place), labelStyle, d.font);
 }

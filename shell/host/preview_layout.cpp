@@ -5,6 +5,7 @@
 
 namespace {
 
+// Pixels to twips, held to the range of a 16-bit twips value.
 int16_t toTwips(int pixels, int perPixel) {
     double twips = std::nearbyint(static_cast<double>(pixels) * perPixel);
     return static_cast<int16_t>(std::clamp(twips, -32768.0, 32767.0));
@@ -12,10 +13,12 @@ int16_t toTwips(int pixels, int perPixel) {
 
 }  // namespace
 
+// Twips per pixel at a screen resolution; 96 dots per inch where none is known.
 int twipsPerPixel(int dotsPerInch) {
     return dotsPerInch > 0 ? std::max(1, TwipsPerInch / dotsPerInch) : TwipsPerInch / 96;
 }
 
+// The preview's size in twips and pixels for a host of the given size.
 PreviewSize previewSizeFor(int width, int height, int twipsPerPixelX, int twipsPerPixelY) {
     PreviewSize size;
     size.widthTwips = toTwips(width, twipsPerPixelX);

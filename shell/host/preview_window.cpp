@@ -198,6 +198,7 @@ void runPreview(HINSTANCE instance, HWND host) {
     runPreviewOn(instance, host, surface);
 }
 
+// Plays the preview in the host window on the given surface until the host goes.
 void runPreviewOn(HINSTANCE instance, HWND host, WglSurface& surface) {
     // A handle that names no window would leave an invisible window nothing ever removes, and
     // the desktop as host a full-screen picture that nothing ever closes.

@@ -18,6 +18,7 @@ constexpr UINT_PTR RendererWatchTimer = 3;
 
 // Everything the host keeps between events.
 struct RunHost {
+    // Starts a host for one run with the settings it plays.
     explicit RunHost(const ShellSettings& s) : settings(s) {}
 
     const ShellSettings& settings;

@@ -55,6 +55,7 @@ enum class WatchResult {
 // ends the run at the first tick that misses it.
 class RendererWatch {
 public:
+    // Starts a watch that gives the renderer loadTimeMs to show its window.
     explicit RendererWatch(uint32_t loadTimeMs) : loadTimeMs_(loadTimeMs) {}
     // One watch tick at `nowMs`, with whether the window was found.
     WatchResult tick(bool windowFound, uint32_t nowMs);

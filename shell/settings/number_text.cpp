@@ -1,8 +1,11 @@
 #include "shell/settings/number_text.h"
 
 namespace {
+// Whether c is a blank the number texts may carry.
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
+// Whether c is a decimal digit.
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+// Whether c is a sign.
 bool isSign(char c) { return c == '+' || c == '-'; }
 }  // namespace
 
@@ -27,6 +30,7 @@ size_t decimalLength(const std::string& text, size_t from) {
     return i - from;
 }
 
+// The text without its leading and trailing blanks.
 std::string trimBlanks(const std::string& text) {
     size_t begin = 0, end = text.size();
     while (begin < end && isBlank(text[begin])) ++begin;
@@ -34,6 +38,7 @@ std::string trimBlanks(const std::string& text) {
     return text.substr(begin, end - begin);
 }
 
+// Whether the text, blanks aside, is one decimal number.
 bool isDecimalText(const std::string& text) {
     const std::string number = trimBlanks(text);
     const size_t length = decimalLength(number);

@@ -65,6 +65,7 @@ struct StoredValue {
     const char* key;
     std::string text;
 };
+// The settings' keys and texts in the order the file keeps them.
 std::vector<StoredValue> storedValues(const ShellSettings& settings) {
     return {{IniKeySource, formatSettingNumber(settings.musicSource)},
             {IniKeyRepeat, formatSettingNumber(settings.repeatTrack)},

@@ -13,6 +13,7 @@ std::wstring folderKey(const std::wstring& folder) {
 }
 }  // namespace
 
+// Whether two paths name the same folder, whatever their case and trailing separators.
 bool sameFolder(const std::wstring& a, const std::wstring& b) {
     return !a.empty() && !b.empty() && folderKey(a) == folderKey(b);
 }

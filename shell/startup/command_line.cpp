@@ -13,6 +13,7 @@ constexpr double Int32Max = 2147483647.0;
 constexpr size_t ModeLetterIndex = 1;       // the first character (slash, hyphen, anything) is never read
 constexpr size_t PreviewNumberIndex = 3;    // "/p" and the blank or colon behind it are skipped
 
+// Whether c separates the command line's words.
 bool isBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
 
 // The text with every character outside ASCII replaced, so that the number reader can see it.

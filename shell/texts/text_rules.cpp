@@ -8,15 +8,18 @@ constexpr uint16_t EnglishTable = 0x0409;         // LANG_ENGLISH, SUBLANG_ENGLI
 constexpr unsigned TextsPerBlock = 16;
 }  // namespace
 
+// Japanese for a Japanese interface language, English for every other.
 TextLanguage textLanguageFor(uint16_t interfaceLanguage) {
     return (interfaceLanguage & PrimaryLanguageMask) == LanguageJapanese ? TextLanguage::Japanese
                                                                          : TextLanguage::English;
 }
 
+// The string table's language id for a text language.
 uint16_t tableLanguageId(TextLanguage language) {
     return language == TextLanguage::Japanese ? JapaneseTable : EnglishTable;
 }
 
+// The string table block that holds a text id, sixteen texts to a block.
 unsigned stringBlockId(unsigned textId) { return textId / TextsPerBlock + 1; }
 
 // Walks past the entries before the text's own; a length that runs past the block's end finds nothing.

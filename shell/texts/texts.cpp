@@ -4,10 +4,13 @@
 
 #include <cstdint>
 
+// The language the shell speaks, from the interface language.
 TextLanguage shellLanguage() { return textLanguageFor(GetUserDefaultUILanguage()); }
 
+// One of the shell's texts in the language it speaks.
 std::wstring shellText(HINSTANCE module, unsigned textId) { return tableText(module, textId, shellLanguage()); }
 
+// One text from the string table of the given language.
 std::wstring tableText(HINSTANCE module, unsigned textId, TextLanguage language) {
     // RT_STRING is an integer resource type, the same value for the wide functions.
     const auto type = reinterpret_cast<LPCWSTR>(RT_STRING);

@@ -38,7 +38,8 @@ TEST(SaverInput, MovesOfMoreThanFourPixelsCloseButNeverTheFirstAndACloseAfterUse
     EXPECT_FALSE(w.move(524, 60));  // 4 from the position read after the refusal: no new question
     EXPECT_EQ(w.passwordAsks, 1);
     w.passwordAccepted = true;
-    EXPECT_TRUE(onUserPress(w.state) == InputReaction::PostClose && w.close() == CloseDecision::Destroy);
+    EXPECT_EQ(onUserPress(w.state), InputReaction::PostClose);
+    EXPECT_EQ(w.close(), CloseDecision::Destroy);
     // SC_NEXTWINDOW, SC_PREVWINDOW and SC_SCREENSAVE exactly; not SC_CLOSE, SC_MINIMIZE, SC_KEYMENU, nor with flag bits.
     for (uintptr_t swallowed : {0xF040u, 0xF050u, 0xF140u}) EXPECT_TRUE(isSwallowedSysCommand(swallowed));
     for (uintptr_t other : {0xF060u, 0xF020u, 0xF100u, 0xF052u, 0xF142u, 0u}) EXPECT_FALSE(isSwallowedSysCommand(other));

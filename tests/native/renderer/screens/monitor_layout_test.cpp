@@ -30,7 +30,8 @@ TEST(MonitorLayout, WindowCoversEveryMonitorAndEachShownOneGetsItsViewFromTheBot
     std::vector<MonitorArea> wall;
     for (int k = 0; k < MaxSceneViews + 3; ++k) wall.push_back({{k * 100, 0, k * 100 + 100, 100}, k == 0});
     const MonitorLayout layout = layOutMonitors(wall.data(), static_cast<int>(wall.size()), every, {});
-    EXPECT_TRUE(layout.viewCount == MaxSceneViews && layout.window.right == (MaxSceneViews + 3) * 100);  // the rest stay black
+    EXPECT_EQ(layout.viewCount, MaxSceneViews);  // the rest stay black
+    EXPECT_EQ(layout.window.right, (MaxSceneViews + 3) * 100);
     EXPECT_EQ(screensChoiceOf("/S /Screens:PRIMARY"), primary);
     for (const char* line : {"", "/screens:primaryx", "x/screens:primary"}) EXPECT_EQ(screensChoiceOf(line), every);
 }

@@ -13,7 +13,8 @@ TEST(CommandState, PicturesAndClicksThroughHoverFocusPressDragAndDisable) {
     EXPECT_EQ(s.gotFocus().paint, P::Pressed);
     EXPECT_EQ(s.mouseDown(Left).paint, P::Pressed);
     const CommandReaction up = s.mouseUp(Left);
-    EXPECT_TRUE(up.paint == P::HighLightSelect && up.click);
+    EXPECT_EQ(up.paint, P::HighLightSelect);
+    EXPECT_TRUE(up.click);
     EXPECT_EQ(s.timerTick(false).paint, P::Selected) << "the pointer left: focused, not hovered";
     EXPECT_EQ(s.mouseMove().paint, P::HighLightSelect);
     // A press dragged off the button cancels the click, even when dragged back.
@@ -26,5 +27,8 @@ TEST(CommandState, PicturesAndClicksThroughHoverFocusPressDragAndDisable) {
     EXPECT_EQ(s.mouseDown(Right).paint, P::None) << "the right button shows no press";
     EXPECT_TRUE(s.mouseUp(Right).click) << "but its release clicks";
     EXPECT_EQ(s.setEnabled(false), P::Disable);
-    for (CommandReaction r : {s.mouseMove(), s.gotFocus(), s.mouseDown(Left), s.mouseUp(Left)}) EXPECT_TRUE(r.paint == P::None && !r.click);
+    for (CommandReaction r : {s.mouseMove(), s.gotFocus(), s.mouseDown(Left), s.mouseUp(Left)}) {
+        EXPECT_EQ(r.paint, P::None);
+        EXPECT_FALSE(r.click);
+    }
 }

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+// Colours compare field by field, so a failure names the channel that is wrong.
+static void expectColour(const Rgb& c, int r, int g, int b, int row) {
+    EXPECT_EQ(int{c.r}, r) << "row " << row;
+    EXPECT_EQ(int{c.g}, g) << "row " << row;
+    EXPECT_EQ(int{c.b}, b) << "row " << row;
+}
 
 TEST(DialogRules, TrackTextGradientRowsPlacementAndPixels) {
     // The track box: fractions to the nearest, halves to even, text to 0, numbers beyond 16 bits clamped.
@@ -12,16 +17,24 @@ TEST(DialogRules, TrackTextGradientRowsPlacementAndPixels) {
     };
     for (const auto& c : tracks) {
         const TrackText t = trackFromText(c.text);
-        EXPECT_TRUE(t.value == c.value && t.numeric == c.numeric && t.clamped == c.clamped) << c.text << ": " << t.value;
+        EXPECT_EQ(t.value, c.value) << c.text;
+        EXPECT_EQ(t.numeric, c.numeric) << c.text;
+        EXPECT_EQ(t.clamped, c.clamped) << c.text;
     }
-    EXPECT_TRUE(trackNumberText(0) == "" && trackNumberText(30) == "30");
-    for (int y = 0; y <= 252; ++y) {
-        EXPECT_LE(std::fabs(dialogRowColour(y, 252).r - std::fabs(std::sin(y / (252 / 3.142))) * 220.0), 0.5) << y;
+    EXPECT_EQ(trackNumberText(0), "");
+    EXPECT_EQ(trackNumberText(30), "30");
+    // The background: dark blue at the top and bottom, light in the middle, half a sine wave over the height.
+    const struct { int y; int level; } dialogRows[] = {{0, 0}, {63, 156}, {126, 220}, {189, 156}, {252, 0}};
+    for (const auto& row : dialogRows) expectColour(dialogRowColour(row.y, 252), row.level, row.level, row.level + 30, row.y);
+    const struct { int y; int level; } panelRows[] = {{0, 30}, {42, 185}, {85, 250}, {169, 30}};
+    for (const auto& row : panelRows) expectColour(panelRowColour(row.y, 169), row.level, row.level, row.level, row.y);
+    for (int y = 1; y <= 252; ++y) {
+        const int step = dialogRowColour(y, 252).r - dialogRowColour(y - 1, 252).r;
+        EXPECT_TRUE(y <= 126 ? step >= 0 && step <= 5 : step <= 0 && step >= -5) << "a smooth rise to the middle and fall, row " << y;
     }
-    const struct { Rgb colour, expected; } rows[] = {
-        {dialogRowColour(0, 252), {0, 0, 30}}, {dialogRowColour(126, 252), {220, 220, 250}}, {panelRowColour(85, 169), {250, 250, 250}}};
-    for (const auto& [c, e] : rows) EXPECT_TRUE(c.r == e.r && c.g == e.g && c.b == e.b) << int(c.r) << " " << int(c.g) << " " << int(c.b);
     const Point p = dialogPlacement(1024, 768, 485, 278);  // centred across, a third of the free height above
-    EXPECT_TRUE(p.x == 269 && p.y == 163) << p.x << "," << p.y;
-    EXPECT_TRUE(twipsToPixels(22) == 1 && twipsToPixels(23) == 2);
+    EXPECT_EQ(p.x, 269);
+    EXPECT_EQ(p.y, 163);
+    EXPECT_EQ(twipsToPixels(22), 1);
+    EXPECT_EQ(twipsToPixels(23), 2);
 }

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 TEST(PreviewLayout, SizesAtEachResolutionHostsBeyondSixteenBitsClampedAndTheRate) {
-    EXPECT_TRUE(twipsPerPixel(96) == 15 && twipsPerPixel(120) == 12 && twipsPerPixel(0) == 15);  // unknown: 96 dpi
+    EXPECT_EQ(twipsPerPixel(96), 15);
+    EXPECT_EQ(twipsPerPixel(120), 12);
+    EXPECT_EQ(twipsPerPixel(0), 15);  // unknown: 96 dpi
     const struct { int width, height, perPixelX, perPixelY, widthTwips, heightTwips, widthPixels, heightPixels; } cases[] = {
         {152, 112, 15, 15, 2280, 1680, 152, 112},  // the system's monitor picture at 96 dpi
         {152, 112, 15, 12, 2280, 1344, 152, 112},

@@ -24,7 +24,8 @@ TEST(RunHost, MusicByTheSourceAndTheFilesLastThreeLettersStoppedAtTheCloseAndThe
     EXPECT_EQ(steps(planClose(true, false, {2, 0, "a.WAV"}, 0)), "wav ") << "an empty command line never hid it";
     EXPECT_EQ(steps(planClose(true, false, {2, 0, "a.mp3"}, L'C')), "mp3 ");
     EXPECT_EQ(steps(planClose(false, false, {2, 0, "a.mp3"}, L'S')), "pointer ") << "no music was started";
-    EXPECT_TRUE(rendererArguments({}) == L"" && rendererArguments({0, 0, "", ScreensPrimaryOnly}) == L" /screens:primary");
+    EXPECT_EQ(rendererArguments({}), L"");
+    EXPECT_EQ(rendererArguments({0, 0, "", ScreensPrimaryOnly}), L" /screens:primary");
     // The renderer watch: from the load time, ticks of (window found, time) and the watch's answer to each.
     using W = WatchResult;
     struct Tick { bool found; uint32_t atMs; WatchResult want; };

@@ -23,6 +23,9 @@ TEST(SettingsLoad, NumbersFlooredOrKeptAndAMissingFileTurnsTheFileSourceOff) {
                     settings.musicFile == c.after.musicFile && settings.screens == c.after.screens)
             << c.stored.source << "|" << c.stored.repeat << "|" << c.stored.file << "|" << c.stored.screens;
     }
-    EXPECT_TRUE(formatSettingNumber(2) == " 2" && formatSettingNumber(0) == " 0" && formatSettingNumber(-1) == "-1");
-    EXPECT_TRUE(fileTestPath("C:\\music\\") == "C:\\music" && fileTestPath("C:\\music\\a.wav") == "C:\\music\\a.wav");
+    EXPECT_EQ(formatSettingNumber(2), " 2");
+    EXPECT_EQ(formatSettingNumber(0), " 0");
+    EXPECT_EQ(formatSettingNumber(-1), "-1");
+    EXPECT_EQ(fileTestPath("C:\\music\\"), "C:\\music");
+    EXPECT_EQ(fileTestPath("C:\\music\\a.wav"), "C:\\music\\a.wav");
 }

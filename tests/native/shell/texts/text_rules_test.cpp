@@ -8,14 +8,16 @@
 TEST(TextRules, JapaneseTablesForJapaneseOfAnyKindAndEachEntryOfAStringBlock) {
     for (uint16_t japanese : {0x0411, 0x0011}) EXPECT_EQ(textLanguageFor(japanese), TextLanguage::Japanese);
     for (uint16_t other : {0x0409, 0x0407, 0x0412, 0x0000}) EXPECT_EQ(textLanguageFor(other), TextLanguage::English);
-    EXPECT_TRUE(tableLanguageId(TextLanguage::Japanese) == 0x0411 && tableLanguageId(TextLanguage::English) == 0x0409);
+    EXPECT_EQ(tableLanguageId(TextLanguage::Japanese), 0x0411);
+    EXPECT_EQ(tableLanguageId(TextLanguage::English), 0x0409);
     // A block as windres stores it: sixteen [length][characters] entries, here of the texts 1008..1023.
     std::vector<uint16_t> units;
     for (const std::u16string text : {u"BGM", u"", u"", u"音楽CD", u"", u"", u"", u"", u"", u"", u"", u"", u"", u"", u"", u"Cancel"}) {
         units.push_back(static_cast<uint16_t>(text.size()));
         units.insert(units.end(), text.begin(), text.end());
     }
-    EXPECT_TRUE(stringBlockId(1007) == 63u && stringBlockId(1008) == 64u);
+    EXPECT_EQ(stringBlockId(1007), 63u);
+    EXPECT_EQ(stringBlockId(1008), 64u);
     for (const auto& [id, text] : {std::pair<unsigned, std::u16string>{1008, u"BGM"}, {1011, u"音楽CD"}, {1012, u""}, {1023, u"Cancel"}}) {
         const TextSpan span = stringBlockEntry(units.data(), units.size(), id);
         EXPECT_EQ(std::u16string(units.begin() + span.offset, units.begin() + span.offset + span.length), text) << id;

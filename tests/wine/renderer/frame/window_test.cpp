@@ -104,7 +104,8 @@ TEST(Renderer, FirstMoveForeignClosesAndASecondRenderer) {
     bool sawWindow = false;
     ASSERT_TRUE(late.start(RendererExe, L"/s"));
     ASSERT_TRUE(pumpUntil(5000, [&] { return (sawWindow |= !saverWindows(late.id()).empty()), !late.running(); }));
-    EXPECT_TRUE(late.exitCode() == 0 && !sawWindow);
+    EXPECT_EQ(late.exitCode(), 0u);
+    EXPECT_FALSE(sawWindow) << "a second saver showed its window";
     DestroyWindow(starting);
     Saver first, second;
     ASSERT_TRUE(first.start(L"") && second.start(L"/s"));

@@ -7,8 +7,8 @@ import subprocess
 import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../../wine/renderer/draw"))
-from shot_stats import picture_checks  # noqa: E402  the Windows renderer's picture check
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../../support"))
+from shot_stats import picture_checks  # noqa: E402  the picture check both platforms share
 
 build, out = sys.argv[1], sys.argv[2]
 program = out + "/prefix/libexec/xscreensaver/lumivane"  # where XScreenSaver looks for it
