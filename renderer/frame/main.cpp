@@ -25,6 +25,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     }
 
     layOutSaverWindow(renderer, commandLine);
+    // The shell names the scene's settings; a renderer started alone plays the standard scene.
+    renderer.run.scene.settings = sceneSettingsOf(commandLine);
     HWND window = createSaverWindow(renderer);
     if (!window) return StartFailedExitCode;
     SetForegroundWindow(window);

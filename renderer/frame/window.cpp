@@ -80,7 +80,6 @@ void changeVisibility(Renderer& renderer, HWND window, Change change) {
 LRESULT lifecycleHandler(Renderer& renderer, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     uint32_t displayState = 0;
     if (message == WM_CREATE) {
-        // The scene settings are fixed: the scene starts from its default values.
         SetWindowTextA(window, SaverRunningTitle);
         SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST);
         // Seeded from the calendar time, so every run shows another scene.

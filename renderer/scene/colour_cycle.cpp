@@ -55,7 +55,8 @@ void advanceColourCycle(Scene& scene, float dt) {
     c.currentHsv.y = c.startHsv.y + t * (c.targetHsv.y - c.startHsv.y);
     if (c.currentHsv.x < 0.0f) c.currentHsv.x += 1.0f;
     if (c.currentHsv.x > 1.0f) c.currentHsv.x -= 1.0f;
-    hsvToRgb(c.currentHsv.x, c.currentHsv.y, 1.0f, scene.spawnColour.x, scene.spawnColour.y, scene.spawnColour.z);
+    const float shownHue = paletteHue(scene.settings.Colours, c.currentHsv.x);
+    hsvToRgb(shownHue, c.currentHsv.y, 1.0f, scene.spawnColour.x, scene.spawnColour.y, scene.spawnColour.z);
 }
 
 // Six hue sectors; a hue on a threshold belongs to the sector above it.

@@ -13,9 +13,13 @@ constexpr float ParticleFactorScale = 0.000061037019f;
 constexpr float ParticleFactorBase = 0.4f;
 // Speed per unit of SpeedScale for f = 1 (scene units per second).
 constexpr float ParticleBaseSpeed = 12.0f;
-// Veil opacity = VeilBase - VeilSlope * trailLevel^(1/4).
+// Veil opacity at the standard trail level: VeilBase - VeilSlope * 10^(1/4).
+constexpr int32_t StandardTrailLevel = 10;
 constexpr float VeilBase = 0.5f;
 constexpr float VeilSlope = 0.15495f;
+// A trail's half-life grows with the level to this power: level 100 fades about 15 times slower
+// than level 10, and level 1 all but clears.
+constexpr float TrailGrowth = 1.166f;
 
 // Places a new pole at a random point of the cube -500..500, drawing y, x, z in that order.
 void constructPole(Scene& scene, Pole& pole) {
@@ -65,7 +69,12 @@ void destroySceneObjects(Scene& scene) {
     scene.liveParticleCount = 0;
 }
 
-// The fourth root is taken as the square root of the square root.
+// What a pass keeps at level 10 is raised to (10 / level)^TrailGrowth, so the trail's half-life
+// follows the level evenly over the whole range; the fourth root is the square root of the square root.
 float veilAlpha(int32_t trailLevel) {
-    return VeilBase - VeilSlope * std::sqrt(std::sqrt(static_cast<float>(trailLevel)));
+    const float standard = VeilBase - VeilSlope * std::sqrt(std::sqrt(static_cast<float>(StandardTrailLevel)));
+    if (trailLevel == StandardTrailLevel) return standard;
+    if (trailLevel <= 0) return 1.0f;
+    const float exponent = std::pow(static_cast<float>(StandardTrailLevel) / static_cast<float>(trailLevel), TrailGrowth);
+    return 1.0f - std::pow(1.0f - standard, exponent);
 }

@@ -7,17 +7,7 @@
 
 #include "renderer/math/random.h"
 #include "renderer/math/vector_math.h"
-
-// Fixed integer settings, filled when the window is created.
-struct SceneSettings {
-    int32_t EmitterCount = 3;
-    int32_t AbsorberCount = 3;
-    int32_t ParticleCount = 1000;
-    int32_t SizeScale = 10;
-    int32_t SpeedScale = 10;
-    int32_t CameraSpeed = 10;
-    int32_t TrailLevel = 10;
-};
+#include "renderer/scene/scene_settings.h"
 
 // What a pole shares with a particle.
 struct SpriteObject {
@@ -127,7 +117,8 @@ void advanceScene(Scene& scene, float dt);
 void advanceCameraDolly(Scene& scene, float dt);
 // Glides the spin toward its target, turns the orientation by one frame's spin, rewrites sceneRotation.
 void advanceSpin(Scene& scene, float dt);
-// Opacity of the black veil laid over each pass for the given trail level.
+// Opacity of the black veil laid over each pass for a trail level of 1..100; the standard level 10
+// keeps 77.55 % of the picture, and every step keeps the trails visibly longer.
 float veilAlpha(int32_t trailLevel);
 
 // Starts a pole's glide from where it stands toward target.

@@ -193,19 +193,20 @@ bool createPreviewWindow(Preview& preview, HINSTANCE instance, int width, int he
 }  // namespace
 
 // The preview draws on its window's own WGL surface.
-void runPreview(HINSTANCE instance, HWND host) {
+void runPreview(HINSTANCE instance, HWND host, const SceneSettings& scene) {
     WglSurface surface;
-    runPreviewOn(instance, host, surface);
+    runPreviewOn(instance, host, surface, scene);
 }
 
 // Plays the preview in the host window on the given surface until the host goes.
-void runPreviewOn(HINSTANCE instance, HWND host, WglSurface& surface) {
+void runPreviewOn(HINSTANCE instance, HWND host, WglSurface& surface, const SceneSettings& scene) {
     // A handle that names no window would leave an invisible window nothing ever removes, and
     // the desktop as host a full-screen picture that nothing ever closes.
     if (!host || !IsWindow(host) || host == GetDesktopWindow()) return;
     Preview preview;
     preview.host = host;
     preview.surface = &surface;
+    preview.run.scene.settings = withinRanges(scene);
 
     RECT hostRect{};
     GetWindowRect(host, &hostRect);

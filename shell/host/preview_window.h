@@ -4,9 +4,11 @@
 #pragma once
 #include <windows.h>
 
+#include "renderer/scene/scene_settings.h"
+
 class WglSurface;
 
 // Plays the preview in the host on the preview window's own OpenGL surface.
-void runPreview(HINSTANCE instance, HWND host);
+void runPreview(HINSTANCE instance, HWND host, const SceneSettings& scene);
 // The same on the given surface, which tests make refuse a step of the set-up.
-void runPreviewOn(HINSTANCE instance, HWND host, WglSurface& surface);
+void runPreviewOn(HINSTANCE instance, HWND host, WglSurface& surface, const SceneSettings& scene = {});

@@ -33,9 +33,12 @@ LoadPlan planLoad(const ShellSettings& settings) {
     return plan;
 }
 
-// Every monitor is the renderer's own default; only the primary-only choice is said.
+// Every monitor and the standard scene are the renderer's own defaults; only other choices are said.
 std::wstring rendererArguments(const ShellSettings& settings) {
-    return settings.screens == ScreensPrimaryOnly ? L" /screens:primary" : L"";
+    std::wstring arguments = settings.screens == ScreensPrimaryOnly ? L" /screens:primary" : L"";
+    const std::string scene = sceneArguments(settings.scene);  // ASCII digits and punctuation only
+    arguments.append(scene.begin(), scene.end());
+    return arguments;
 }
 
 // A CD whose control already ended by itself is left untouched; music never started is not stopped.

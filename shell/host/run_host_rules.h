@@ -29,7 +29,8 @@ struct LoadPlan {
 };
 LoadPlan planLoad(const ShellSettings& settings);
 
-// What follows the renderer's quoted path on its command line: the screens the scene plays on.
+// What follows the renderer's quoted path on its command line: the screens the scene plays on and
+// the scene's settings.
 std::wstring rendererArguments(const ShellSettings& settings);
 
 // What the host stops when it is asked to close.

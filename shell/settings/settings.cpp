@@ -43,12 +43,23 @@ std::string fileTestPath(const std::string& path) {
     return path;
 }
 
+// Beyond 16 bits is still a number, and so the nearest end of the range.
+int32_t storedKnobValue(SceneKnob knob, const std::string& text) {
+    SceneSettings settings;
+    if (isDecimalText(text)) setKnobValue(settings, knob, std::strtod(trimBlanks(text).c_str(), nullptr));
+    return knobValue(settings, knob);
+}
+
 // Applies the load rule; a music file that cannot be opened falls back to no music.
 void applyStoredSettings(ShellSettings& settings, const StoredTexts& stored,
                          const std::function<bool(const std::string&)>& fileExists) {
     loadNumber(stored.source, settings.musicSource);
     loadNumber(stored.repeat, settings.repeatTrack);
     loadNumber(stored.screens, settings.screens);
+    for (int32_t k = 0; k < SceneKnobCount; ++k) {
+        const auto knob = static_cast<SceneKnob>(k);
+        setKnobValue(settings.scene, knob, storedKnobValue(knob, stored.scene[k]));
+    }
     if (!stored.file.empty()) {
         settings.musicFile = stored.file;
         if (fileExists(stored.file)) return;

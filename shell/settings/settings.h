@@ -6,12 +6,15 @@
 #include <functional>
 #include <string>
 
+#include "renderer/scene/scene_settings.h"
+
 // The stored settings; the shell's entry point owns one copy and hands it on.
 struct ShellSettings {
     int16_t musicSource = 0;  // 0 no music, 1 audio CD, 2 MP3 or WAV file; others mean no music
     int16_t repeatTrack = 0;  // CD track to repeat, 0 none
     std::string musicFile;    // full path in the system ANSI code page, empty for none
     int16_t screens = 0;      // 1 the scene on the primary monitor only; others every monitor
+    SceneSettings scene{};    // the scene's own settings, each within its range
 };
 
 // Music sources stored in musicSource.
@@ -43,7 +46,12 @@ std::string fileTestPath(const std::string& path);
 // The texts a settings file holds under the keys; empty for a missing key.
 struct StoredTexts {
     std::string source, repeat, file, screens;
+    std::string scene[SceneKnobCount]{};  // under the knobs' keys, in knob order
 };
+
+// A scene knob as its stored text gives it: a missing or empty text, or one that is no number, is
+// the standard value; a number is floored and brought to the nearest value the knob takes.
+int32_t storedKnobValue(SceneKnob knob, const std::string& text);
 
 // Fills `settings` from the stored texts as the load rule says; `fileExists` tests the music file.
 void applyStoredSettings(ShellSettings& settings, const StoredTexts& stored,

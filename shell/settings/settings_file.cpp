@@ -60,13 +60,20 @@ std::wstring perUserFolder() {
     return std::wstring(path) + L"\\" + PerUserFolderName;
 }
 
-// The four values as a save writes them, in the order it writes them.
+// One value as a save writes it.
 struct StoredValue {
     const char* key;
     std::string text;
 };
-// The settings' keys and texts in the order the file keeps them.
-std::vector<StoredValue> storedValues(const ShellSettings& settings) {
+// The chosen group's keys and texts in the order the file keeps them.
+std::vector<StoredValue> storedValues(const ShellSettings& settings, SavedKeys keys) {
+    if (keys == SavedKeys::Scene) {
+        std::vector<StoredValue> values;
+        for (int32_t k = 0; k < SceneKnobCount; ++k) {
+            values.push_back({SceneKnobs[k].key, formatSettingNumber(knobValue(settings.scene, static_cast<SceneKnob>(k)))});
+        }
+        return values;
+    }
     return {{IniKeySource, formatSettingNumber(settings.musicSource)},
             {IniKeyRepeat, formatSettingNumber(settings.repeatTrack)},
             {IniKeyFile, settings.musicFile},
@@ -106,23 +113,24 @@ bool writeIniValue(const std::string& section, const std::string& key, const std
     return WritePrivateProfileStringA(sectionField.data(), keyField.data(), value.c_str(), file.c_str()) != FALSE;
 }
 
-// Loads the four settings of one file into `settings` by the load rule.
+// Loads the settings of one file into `settings` by the load rule.
 void loadSettingsFile(ShellSettings& settings, const std::string& file) {
-    const StoredTexts stored{readIniValue(IniSection, IniKeySource, file), readIniValue(IniSection, IniKeyRepeat, file),
-                             readIniValue(IniSection, IniKeyFile, file), readIniValue(IniSection, IniKeyScreens, file)};
+    StoredTexts stored{readIniValue(IniSection, IniKeySource, file), readIniValue(IniSection, IniKeyRepeat, file),
+                       readIniValue(IniSection, IniKeyFile, file), readIniValue(IniSection, IniKeyScreens, file)};
+    for (int32_t k = 0; k < SceneKnobCount; ++k) stored.scene[k] = readIniValue(IniSection, SceneKnobs[k].key, file);
     applyStoredSettings(settings, stored, fileExists);
 }
 
 // The profile functions report success for writes that never reached the disk (a full disk cuts
 // the file they rewrite), so the keys go into a copy that is read back before it replaces the file.
-bool saveSettingsFile(const ShellSettings& settings, const std::wstring& file) {
+bool saveSettingsFile(const ShellSettings& settings, const std::wstring& file, SavedKeys keys) {
     const std::wstring folder = folderOf(file);
     CreateDirectoryW(folder.c_str(), nullptr);  // the per-user folder, on the first save
     wchar_t temp[MAX_PATH];
     if (GetTempFileNameW(folder.c_str(), TempFilePrefix, 0, temp) == 0) return false;
     // Starting from the old file keeps its other sections and keys.
     bool saved = CopyFileW(file.c_str(), temp, FALSE) || GetLastError() == ERROR_FILE_NOT_FOUND;
-    saved = saved && writeAndReadBack(storedValues(settings), toAnsi(temp));
+    saved = saved && writeAndReadBack(storedValues(settings, keys), toAnsi(temp));
     saved = saved && MoveFileExW(temp, file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!saved) DeleteFileW(temp);
     return saved;

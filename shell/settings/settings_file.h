@@ -13,13 +13,16 @@ std::string readIniValue(const std::string& section, const std::string& key, con
 bool writeIniValue(const std::string& section, const std::string& key, const std::string& value,
                    const std::string& file);
 
-// Loads the four settings of the given file into `settings` by the load rule.
+// Loads the settings of the given file into `settings` by the load rule.
 void loadSettingsFile(ShellSettings& settings, const std::string& file);
 
-// Writes the four settings into the file (its folder is made if missing): into a temporary copy
-// beside it that is read back, then moved over it in one step. False on any failure, and the
-// file is then as it was and no temporary file is left.
-bool saveSettingsFile(const ShellSettings& settings, const std::wstring& file);
+// Which keys a save writes: the settings dialog's four, or the Scene dialog's eight.
+enum class SavedKeys { Dialog, Scene };
+
+// Writes one group of settings into the file (its folder is made if missing), leaving every other
+// key as it was: into a temporary copy beside it that is read back, then moved over it in one step.
+// False on any failure, and the file is then as it was and no temporary file is left.
+bool saveSettingsFile(const ShellSettings& settings, const std::wstring& file, SavedKeys keys = SavedKeys::Dialog);
 
 // Loads the settings from settingsFilePath().
 void loadSettings(ShellSettings& settings);

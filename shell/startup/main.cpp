@@ -39,15 +39,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // Older copies hold no lock: their windows still mark a running saver or an open dialog.
     if (anotherInstanceShows()) return 0;
 
+    ShellSettings settings;
+    loadSettings(settings);
     if (mode == StartMode::Preview) {
         // Handles are 32-bit values sign-extended on 64-bit Windows.
         const HWND host = reinterpret_cast<HWND>(static_cast<LONG_PTR>(previewHandle(arguments)));
-        runPreview(instance, host);
+        runPreview(instance, host, settings.scene);
         return 0;
     }
 
-    ShellSettings settings;
-    loadSettings(settings);
     if (!fileExists(toAnsi(programFolderW() + L"\\" + RendererFileName))) {
         MessageBoxW(nullptr, shellText(instance, TEXT_RENDERER_MISSING).c_str(),
                     shellText(instance, TEXT_APPLICATION_TITLE).c_str(), MB_OK);

@@ -26,6 +26,11 @@ TEST(RunHost, MusicByTheSourceAndTheFilesLastThreeLettersStoppedAtTheCloseAndThe
     EXPECT_EQ(steps(planClose(false, false, {2, 0, "a.mp3"}, L'S')), "pointer ") << "no music was started";
     EXPECT_EQ(rendererArguments({}), L"");
     EXPECT_EQ(rendererArguments({0, 0, "", ScreensPrimaryOnly}), L" /screens:primary");
+    ShellSettings own;
+    own.screens = ScreensPrimaryOnly;
+    own.scene.ParticleCount = 4000;
+    own.scene.Colours = Palette::Cold;
+    EXPECT_EQ(rendererArguments(own), L" /screens:primary /scene:4000,10,10,10,10,3,3,2");
     // The renderer watch: from the load time, ticks of (window found, time) and the watch's answer to each.
     using W = WatchResult;
     struct Tick { bool found; uint32_t atMs; WatchResult want; };

@@ -29,3 +29,30 @@ TEST(SettingsLoad, NumbersFlooredOrKeptAndAMissingFileTurnsTheFileSourceOff) {
     EXPECT_EQ(fileTestPath("C:\\music\\"), "C:\\music");
     EXPECT_EQ(fileTestPath("C:\\music\\a.wav"), "C:\\music\\a.wav");
 }
+
+// The scene's keys: a missing, empty or garbled value is the standard one; a number is floored and
+// brought to the nearest value its knob takes, however large.
+TEST(SettingsLoad, SceneKeysTakeTheNearestValueTheyHave) {
+    const struct { SceneKnob knob; const char* text; int32_t value; } cases[] = {
+        {SceneKnob::Particles, "", 1000},          {SceneKnob::Particles, " 2500", 2500},  {SceneKnob::Particles, "\t300 ", 300},
+        {SceneKnob::Particles, "many", 1000},      {SceneKnob::Particles, "10", 50},       {SceneKnob::Particles, "99999999999", 5000},
+        {SceneKnob::Particles, "-1e30", 50},       {SceneKnob::Particles, "1e3", 1000},    {SceneKnob::Particles, "12 34", 1000},
+        {SceneKnob::Size, "29.9", 29},             {SceneKnob::Size, "0", 1},              {SceneKnob::Speed, "31", 30},
+        {SceneKnob::Camera, "0", 0},               {SceneKnob::Camera, "-0.5", 0},         {SceneKnob::Trails, "0", 0},
+        {SceneKnob::Trails, "100", 100},           {SceneKnob::Trails, "250", 100},        {SceneKnob::Emitters, "9", 8},
+        {SceneKnob::Absorbers, "0", 1},            {SceneKnob::Colours, " 3", 3},          {SceneKnob::Colours, "7", 0},
+        {SceneKnob::Colours, "warm", 0},           {SceneKnob::Emitters, "0x4", 3},        {SceneKnob::Speed, "inf", 10},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(storedKnobValue(c.knob, c.text), c.value) << SceneKnobs[static_cast<int>(c.knob)].key << "=" << c.text;
+    }
+    // Through the whole load rule, into the settings the shell hands on.
+    StoredTexts stored;
+    stored.scene[static_cast<int>(SceneKnob::Particles)] = " 4000";
+    stored.scene[static_cast<int>(SceneKnob::Colours)] = " 2";
+    ShellSettings settings;
+    applyStoredSettings(settings, stored, [](const std::string&) { return false; });
+    EXPECT_EQ(settings.scene.ParticleCount, 4000);
+    EXPECT_EQ(settings.scene.Colours, Palette::Cold);
+    EXPECT_EQ(settings.scene.TrailLevel, 10) << "a missing key is the standard value";
+}
