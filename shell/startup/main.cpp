@@ -11,13 +11,16 @@
 #include "shell/settings/settings_file.h"
 #include "shell/startup/command_line.h"
 #include "shell/system/file_calls.h"
+#include "shell/system/system_text.h"
 #include "shell/system/window_calls.h"
 #include "shell/texts/texts.h"
 
 namespace {
 // Held by a running saver or an open settings dialog for the life of its process; session-local,
-// as the saver and the dialog are. An ASCII name, the same object for the ANSI and the wide call.
+// as the saver and the dialog are. The 9x family has one session, and a backslash is no part of a
+// name there, so it takes the name without the prefix.
 constexpr char SingleInstanceLockName[] = "Local\\Lumivane.Shell";
+constexpr char NineXLockName[] = "Lumivane.Shell";
 constexpr int RendererFailedExitCode = 1;
 
 // True while a saver runs or the settings dialog is open.
@@ -28,7 +31,7 @@ bool anotherInstanceShows() {
 // Creates the lock, or finds that another shell holds it; creating and finding are one step, so
 // shells started together cannot both pass. The handle is never closed: the process holds it.
 bool lockTakenByAnother() {
-    const HANDLE lock = CreateMutexA(nullptr, FALSE, SingleInstanceLockName);
+    const HANDLE lock = CreateMutexA(nullptr, FALSE, ansiCalls() ? NineXLockName : SingleInstanceLockName);
     return lock != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
 }
 }  // namespace
