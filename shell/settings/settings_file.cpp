@@ -49,6 +49,16 @@ std::wstring perUserFolder() {
     return appData.empty() ? std::wstring() : appData + L"\\" + PerUserFolderName;
 }
 
+// The path as the ANSI profile functions can open it: as it stands where the code page spells it,
+// else in its short form where that is spelled; empty where neither is.
+std::string ansiPath(const std::wstring& path) {
+    bool lossless = true;
+    const std::string ansi = toAnsi(path, &lossless);
+    if (lossless) return ansi;
+    const std::string shortAnsi = toAnsi(shortPathOf(path), &lossless);
+    return lossless ? shortAnsi : std::string();
+}
+
 // The settings file, or the backup that stands in for it after a save cut short.
 std::wstring storedFile(const std::wstring& file) {
     const std::wstring backup = backupPathOf(file);
@@ -116,13 +126,18 @@ bool saveSettingsFile(const ShellSettings& settings, const std::wstring& file) {
     if (temp.empty()) return false;
     // Starting from the old file keeps its other sections and keys.
     bool saved = copyFileOver(storedFile(file), temp) || GetLastError() == ERROR_FILE_NOT_FOUND;
-    saved = saved && writeAndReadBack(storedValues(settings), toAnsi(temp));
+    const std::string profile = ansiPath(temp);
+    saved = saved && !profile.empty() && writeAndReadBack(storedValues(settings), profile);
     saved = saved && replaceFile(temp, file);
     if (!saved) deleteFile(temp);
     return saved;
 }
 
-void loadSettings(ShellSettings& settings) { loadSettingsFile(settings, toAnsi(storedFile(settingsFilePath()))); }
+// A file that no ANSI path reaches loads as a missing one: the settings keep their defaults.
+void loadSettings(ShellSettings& settings) {
+    const std::string file = ansiPath(storedFile(settingsFilePath()));
+    if (!file.empty()) loadSettingsFile(settings, file);
+}
 
 // Opens the file for reading and closes it at once; folders, locked and missing files fail the open.
 bool fileExists(const std::string& path) {
