@@ -12,12 +12,18 @@
 #include "renderer/timing/frame_clock.h"
 #include "renderer/win32/wgl_surface.h"
 #include "shell/host/preview_layout.h"
+#include "shell/system/system_text.h"
+#include "shell/system/window_calls.h"
 
 namespace {
 
 // Longest sleep between two looks at the host (ms): a host that vanishes without destroying the
 // preview (its thread or process ended) is noticed within this time.
 constexpr DWORD HostWatchIntervalMs = 250;
+
+// The monitor functions, which Windows 95 and NT 4 lack, are looked up at run time.
+using MonitorFromWindowFn = HMONITOR(WINAPI*)(HWND, DWORD);
+using GetMonitorInfoAFn = BOOL(WINAPI*)(HMONITOR, MONITORINFO*);
 
 // Everything the preview window keeps.
 struct Preview {
@@ -69,9 +75,9 @@ void drawFrame(Preview& preview) {
 // Loads the still and notes the size it is shown at.
 void loadStill(Preview& preview, HINSTANCE instance, int width, int height) {
     preview.still = static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(PREVIEW_STILL_ID), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        LoadImageA(instance, MAKEINTRESOURCEA(PREVIEW_STILL_ID), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     BITMAP info{};
-    if (preview.still && GetObjectW(preview.still, sizeof info, &info)) {
+    if (preview.still && GetObjectA(preview.still, sizeof info, &info)) {
         preview.stillWidth = info.bmWidth;
         preview.stillHeight = info.bmHeight;
     }
@@ -104,7 +110,7 @@ void paintStill(const Preview& preview, HWND window) {
 // frame), end with the window.
 LRESULT CALLBACK previewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* preview = windowRecord<Preview>(window, message, lParam);
-    if (preview == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    if (preview == nullptr) return defaultWindowProcedure(window, message, wParam, lParam);
     switch (message) {
     case WM_ERASEBKGND:
         // Erasing under the animation would flash black between frames.
@@ -125,18 +131,21 @@ LRESULT CALLBACK previewProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     default:
         break;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return defaultWindowProcedure(window, message, wParam, lParam);
 }
 
-// The rate of the display that shows the host: the preview never draws faster than it.
+// The rate of the display that shows the host: the preview never draws faster than it. Where the
+// system knows no monitors, the one display's. The device names are ASCII.
 uint32_t hostDisplayRate(HWND host) {
-    MONITORINFOEXW monitor{};
+    MONITORINFOEXA monitor{};
     monitor.cbSize = sizeof monitor;
-    DEVMODEW mode{};
+    DEVMODEA mode{};
     mode.dmSize = sizeof mode;
-    if (!GetMonitorInfoW(MonitorFromWindow(host, MONITOR_DEFAULTTOPRIMARY), &monitor) ||
-        !EnumDisplaySettingsW(monitor.szDevice, ENUM_CURRENT_SETTINGS, &mode))
-        return 0;
+    auto monitorOf = systemFunction<MonitorFromWindowFn>("user32.dll", "MonitorFromWindow");
+    auto monitorInfo = systemFunction<GetMonitorInfoAFn>("user32.dll", "GetMonitorInfoA");
+    const bool known = monitorOf && monitorInfo &&
+                       monitorInfo(monitorOf(host, MONITOR_DEFAULTTOPRIMARY), reinterpret_cast<MONITORINFO*>(&monitor));
+    if (!EnumDisplaySettingsA(known ? monitor.szDevice : nullptr, ENUM_CURRENT_SETTINGS, &mode)) return 0;
     return mode.dmDisplayFrequency;
 }
 
@@ -152,10 +161,10 @@ HANDLE openHostProcess(HWND host) {
 // Handles every waiting message; false once the thread was asked to quit.
 bool handleMessages() {
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (peekMessage(msg)) {
         if (msg.message == WM_QUIT) return false;
         TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        dispatchMessage(msg);
     }
     return true;
 }
@@ -181,10 +190,10 @@ void runPreviewLoop(Preview& preview) {
 
 // Creates the preview window, hidden, as a borderless child covering the host; false when it cannot be made.
 bool createPreviewWindow(Preview& preview, HINSTANCE instance, int width, int height) {
-    preview.window = CreateWindowExW(0, PreviewClassName, PreviewTitle, WS_POPUP, 0, 0, 0, 0, nullptr,
-                                     nullptr, instance, &preview);
+    preview.window = createWindow(0, PreviewClassName, PreviewTitle, WS_POPUP, 0, 0, 0, 0, nullptr,
+                                  nullptr, instance, &preview);
     if (!preview.window) return false;
-    SetWindowLongW(preview.window, GWL_STYLE, GetWindowLongW(preview.window, GWL_STYLE) | WS_CHILD);
+    SetWindowLongA(preview.window, GWL_STYLE, GetWindowLongA(preview.window, GWL_STYLE) | WS_CHILD);
     SetParent(preview.window, preview.host);
     MoveWindow(preview.window, 0, 0, width, height, FALSE);
     return true;
@@ -217,13 +226,14 @@ void runPreviewOn(HINSTANCE instance, HWND host, WglSurface& surface, const Scen
     PreviewSize size = previewSizeFor(hostRect.right - hostRect.left, hostRect.bottom - hostRect.top,
                                       perPixelX, perPixelY);
 
-    WNDCLASSW windowClass{};
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_OWNDC;  // the OpenGL context binds to the window's own device context
     windowClass.lpfnWndProc = previewProc;
     windowClass.hInstance = instance;
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = PreviewClassName;
-    RegisterClassW(&windowClass);
+    registerWindowClass(windowClass);
     if (!createPreviewWindow(preview, instance, size.widthTwips / perPixelX, size.heightTwips / perPixelY))
         return;
 

@@ -8,7 +8,8 @@
 #include "shell/host/pointer.h"
 #include "shell/host/run_host_rules.h"
 #include "shell/music/system_ports.h"
-#include "shell/settings/settings_file.h"
+#include "shell/system/file_calls.h"
+#include "shell/system/window_calls.h"
 
 namespace {
 // Ids of the host's three timers.
@@ -34,24 +35,6 @@ struct RunHost {
     SystemSoundPort sound;
     MusicPlayer music{mci, sound};
 };
-
-// Starts the renderer with its quoted path and `arguments` as the command line, shown normally;
-// keeps no handle. False when the file cannot be started (missing, empty, not a program).
-bool startRenderer(const std::wstring& path, const std::wstring& arguments) {
-    std::wstring commandLine = L"\"" + path + L"\"" + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
-    if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        return true;
-    }
-    return false;
-}
 
 // Starts or stops one of the host's timers and keeps its running state.
 void setTimerRunning(RunHost& host, UINT_PTR id, unsigned intervalMs, bool& running, bool run) {
@@ -88,7 +71,7 @@ void abandonRun(RunHost& host) {
 void startRun(RunHost& host) {
     host.watch = RendererWatch(GetTickCount());
     setTimerRunning(host, RendererWatchTimer, RendererWatchIntervalMs, host.watchTimerRunning, true);
-    if (!startRenderer(programFolderW() + L"\\" + RendererFileName, rendererArguments(host.settings))) abandonRun(host);
+    if (!startProgram(ownFolderPath() + L"\\" + RendererFileName, rendererArguments(host.settings))) abandonRun(host);
 }
 
 // Close request: music off, pointer back for /s, then the process ends; never refused.
@@ -107,7 +90,7 @@ void startRun(RunHost& host) {
 // Renderer watch: the first sighting starts the music; a window gone ends the run, a window
 // never seen within the grace period fails it.
 void watchRenderer(RunHost& host) {
-    switch (host.watch.tick(FindWindowW(nullptr, SaverRunningTitleW) != nullptr, GetTickCount())) {
+    switch (host.watch.tick(findTopWindow(SaverRunningTitleW) != nullptr, GetTickCount())) {
         case WatchResult::Waiting:
         case WatchResult::Running:
             return;
@@ -132,7 +115,7 @@ void tickCd(RunHost& host) {
 // The host's window procedure: timers and close requests only.
 LRESULT CALLBACK hostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* host = windowRecord<RunHost>(window, message, lParam);
-    if (host == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    if (host == nullptr) return defaultWindowProcedure(window, message, wParam, lParam);
     switch (message) {
         case WM_TIMER:
             if (wParam == Mp3RestartTimer && host->mp3TimerRunning) host->music.mp3Tick(host->settings.musicFile);
@@ -145,7 +128,7 @@ LRESULT CALLBACK hostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         case WM_CLOSE:
             endRun(*host);
         default:
-            return DefWindowProcW(window, message, wParam, lParam);
+            return defaultWindowProcedure(window, message, wParam, lParam);
     }
 }
 }  // namespace
@@ -155,20 +138,21 @@ LRESULT CALLBACK hostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 void runHost(HINSTANCE instance, const ShellSettings& settings, wchar_t modeLetter) {
     RunHost host(settings);
     host.modeLetter = modeLetter;
-    WNDCLASSW windowClass{};
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = hostProc;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = RunHostClassName;
-    RegisterClassW(&windowClass);
-    host.window = CreateWindowExW(0, RunHostClassName, RunHostTitle, WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
-                                  instance, &host);
+    registerWindowClass(windowClass);
+    host.window = createWindow(0, RunHostClassName, RunHostTitle, WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
+                               instance, &host);
     if (!host.window) endRun(host);
     startRun(host);
 
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    while (getMessage(message) > 0) {
         TranslateMessage(&message);
-        DispatchMessageW(&message);
+        dispatchMessage(message);
     }
     if (!host.rendererFailed) endRun(host);
 }

@@ -42,31 +42,6 @@ Values storedValues(const std::string& ini) {
     return values;
 }
 
-// Moves the pointer to the middle of a window and presses and releases a mouse button there.
-void clickCentre(HWND window, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {
-    const RECT r = screenRect(window);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    Sleep(150);
-    mouseButton(down, up);
-    Sleep(150);
-}
-// Real input: each character typed as a key of its own.
-void typeText(const std::wstring& text) {
-    for (wchar_t c : text) {
-        INPUT in[2] = {{INPUT_KEYBOARD, {.ki = {0, c, KEYEVENTF_UNICODE, 0, 0}}},
-                       {INPUT_KEYBOARD, {.ki = {0, c, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, 0, 0}}}};
-        SendInput(2, in, sizeof(INPUT));
-        Sleep(40);
-    }
-}
-// The text of a message box, which is then closed with OK.
-std::wstring messageText(HWND box) {
-    std::wstring message;
-    for (HWND part = nullptr; (part = FindWindowExW(box, part, L"Static", nullptr));) message += textOf(part);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    return message;
-}
-
 // Lumivane.scr, a stand-in renderer and a settings file (none when `ini` is empty) put into a folder and
 // taken out again at the end; the dialog opened there with /c.
 class DialogRun {
