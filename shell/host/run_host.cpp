@@ -90,16 +90,24 @@ void startRun(RunHost& host) {
     if (!startRenderer(programFolderW() + L"\\" + RendererFileName, rendererArguments(host.settings))) abandonRun(host);
 }
 
-// Close request: music off, pointer back for /s, then the process ends; never refused.
+// Close request: pointer back for /s, music off, then the process ends; never refused. A sound
+// system that does not let go of the music within its bound is left behind: the process ends
+// at once, without the usual clean-up that could wait on it as well.
 [[noreturn]] void endRun(RunHost& host) {
     const ClosePlan plan = planClose(host.musicStarted, host.cdTimerRunning, host.settings, host.modeLetter);
-    if (plan.stopCdAndTimer) {
-        setTimerRunning(host, CdTickTimer, CdTickIntervalMs, host.cdTimerRunning, false);
-        host.music.stopCd();
-    }
-    if (plan.wavStop) host.music.stopWav();
-    if (plan.mp3Stop) host.music.stopMp3(host.settings.musicFile);
     if (plan.showPointer) setPointerShown(true);
+    // The devices are stopped from the thread that opened them.
+    runWithin(
+        MusicStopBoundMs,
+        [&host, plan] {
+            if (plan.stopCdAndTimer) {
+                setTimerRunning(host, CdTickTimer, CdTickIntervalMs, host.cdTimerRunning, false);
+                host.music.stopCd();
+            }
+            if (plan.wavStop) host.music.stopWav();
+            if (plan.mp3Stop) host.music.stopMp3(host.settings.musicFile);
+        },
+        [] { TerminateProcess(GetCurrentProcess(), 0); });
     ExitProcess(0);
 }
 

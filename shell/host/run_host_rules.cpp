@@ -2,6 +2,9 @@
 #include "shell/host/run_host_rules.h"
 
 #include <cctype>
+#include <chrono>
+#include <future>
+#include <thread>
 
 namespace {
 constexpr size_t ExtensionLetters = 3;
@@ -61,4 +64,15 @@ WatchResult RendererWatch::tick(bool windowFound, uint32_t nowMs) {
     if (seen_) return WatchResult::Gone;
     return static_cast<uint32_t>(nowMs - loadTimeMs_) < RendererGraceMs ? WatchResult::Waiting
                                                                         : WatchResult::NeverShown;
+}
+
+// The guard is a thread of its own, as `work` may never return; it is gone when this returns.
+void runWithin(unsigned boundMs, const std::function<void()>& work, const std::function<void()>& late) {
+    std::promise<void> done;
+    std::thread guard([finished = done.get_future(), boundMs, &late] {
+        if (finished.wait_for(std::chrono::milliseconds(boundMs)) != std::future_status::ready) late();
+    });
+    work();
+    done.set_value();
+    guard.join();
 }

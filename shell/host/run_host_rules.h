@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "shell/settings/settings.h"
@@ -12,6 +13,9 @@ constexpr unsigned CdTickIntervalMs = 200;       // CD control tick
 constexpr unsigned RendererWatchIntervalMs = 50; // renderer watch
 // How long the watch waits for the renderer's window to appear at all before the run fails.
 constexpr uint32_t RendererGraceMs = 5000;
+// Longest wait for the music to stop at the end of a run (ms). The pointer is back before it, and
+// the rest of the second the end may take is left to the process's own end.
+constexpr unsigned MusicStopBoundMs = 500;
 
 // A music file as told by the last three letters of its name.
 enum class MusicFile { None, Wav, Mp3 };
@@ -63,3 +67,7 @@ private:
     uint32_t loadTimeMs_;
     bool seen_ = false;
 };
+
+// Runs `work` on the calling thread while a guard waits for it for up to `boundMs`; once the bound
+// has passed with `work` still running, the guard calls `late` (which may end the process).
+void runWithin(unsigned boundMs, const std::function<void()>& work, const std::function<void()>& late);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
 #include <vector>
 
 // The steps a plan asks for, named in a fixed order.
@@ -38,5 +41,38 @@ TEST(RunHost, MusicByTheSourceAndTheFilesLastThreeLettersStoppedAtTheCloseAndThe
     for (const auto& [loadMs, ticks] : runs) {
         RendererWatch watch(loadMs);
         for (const Tick& t : ticks) EXPECT_EQ(watch.tick(t.found, t.atMs), t.want) << "loaded at " << loadMs << ", tick at " << t.atMs;
+    }
+}
+
+// The end of a run waits for the music's stop, but never longer than its bound.
+TEST(RunHost, TheMusicsStopIsWaitedForOnlyUpToItsBound) {
+    using Clock = std::chrono::steady_clock;
+    const struct { const char* what; bool blocks; } stops[] = {{"a stop that returns", false},
+                                                              {"a stop that never returns by itself", true}};
+    for (const auto& stop : stops) {
+        std::atomic<bool> released{false};
+        bool lateCalled = false;
+        long lateAtMs = -1;
+        const auto start = Clock::now();
+        const auto sinceStartMs = [&] {
+            return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+        };
+        runWithin(
+            MusicStopBoundMs,
+            [&, blocks = stop.blocks] {
+                while (blocks && !released) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            },
+            [&] {
+                lateCalled = true;
+                lateAtMs = sinceStartMs();
+                released = true;  // in the shell the process ends here
+            });
+        EXPECT_EQ(lateCalled, stop.blocks) << stop.what;
+        if (stop.blocks) {
+            EXPECT_GE(lateAtMs, static_cast<long>(MusicStopBoundMs)) << "gave up before the bound";
+            EXPECT_LT(lateAtMs, static_cast<long>(MusicStopBoundMs) + 400) << "waited past the bound";
+        } else {
+            EXPECT_LT(sinceStartMs(), 400) << "a stop that returned was waited for";
+        }
     }
 }
