@@ -29,6 +29,14 @@ bool lockTakenByAnother() {
     const HANDLE lock = CreateMutexW(nullptr, FALSE, SingleInstanceLockName);
     return lock != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
 }
+
+// The window the settings dialog is modal to; none for a handle that names no window (or the
+// desktop, which no dialog may disable).
+HWND settingsOwner(const std::wstring& arguments) {
+    // Handles are 32-bit values sign-extended on 64-bit Windows.
+    const HWND owner = reinterpret_cast<HWND>(static_cast<LONG_PTR>(settingsOwnerHandle(arguments)));
+    return owner && IsWindow(owner) && owner != GetDesktopWindow() ? owner : nullptr;
+}
 }  // namespace
 
 // Decides the mode from the command line and hands over to the preview, the settings dialog or the run host.
@@ -54,7 +62,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 0;
     }
     if (mode == StartMode::Settings) {
-        showSettingsDialog(instance, settings);
+        showSettingsDialog(instance, settings, settingsOwner(arguments));
         return 0;
     }
     if (mode == StartMode::End) return 0;
