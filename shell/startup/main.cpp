@@ -44,8 +44,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const std::wstring arguments = argumentText(GetCommandLineW());
     const StartMode mode = startMode(arguments);
     if (holdsSingleInstanceLock(mode) && lockTakenByAnother()) return 0;
-    // Older copies hold no lock: their windows still mark a running saver or an open dialog.
-    if (anotherInstanceShows()) return 0;
+    // Older copies hold no lock: their windows still mark a running saver or an open dialog. Previews
+    // are never kept out: the system's settings start one again as the settings dialog closes.
+    if (mode != StartMode::Preview && anotherInstanceShows()) return 0;
 
     if (mode == StartMode::Preview) {
         // Handles are 32-bit values sign-extended on 64-bit Windows.

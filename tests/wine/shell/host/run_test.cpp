@@ -31,8 +31,8 @@ std::wstring lookOf(HWND box) {
 }
 
 // From a folder without a renderer, beside two previews side by side that keep out nothing, each start
-// tells of the missing renderer unless it is a preview (of no window or the desktop: it ends at once) or
-// another shell shows or holds the lock; an empty renderer cannot start, and that run fails. Each preview
+// tells of the missing renderer unless it is a preview (of no window or the desktop: it ends at once; of a
+// window: it shows, whatever other shell runs) or another shell shows or holds the lock; an empty renderer cannot start, and that run fails. Each preview
 // ends within a second of its host. Last, a close message from outside ends a run beside the stand-in
 // renderer, which runs on (the end on a key is the music tests').
 TEST(ShellStarts, TellOfTheRendererUnlessAnotherShellRunsAndBlockNothingBesidePreviews) {
@@ -55,12 +55,15 @@ TEST(ShellStarts, TellOfTheRendererUnlessAnotherShellRunsAndBlockNothingBesidePr
             return preview && IsWindowVisible(preview);
         })) << "a preview is not shown";
     }
-    struct Case { std::wstring args; const wchar_t* marker; bool lock; const wchar_t* text; };
+    // "/p <host>": a preview in a host window of its own, which must show even
+    // while a saver runs or the settings dialog is open (the system's settings start it again as they close).
+    struct Case { std::wstring args; const wchar_t* marker; bool lock; const wchar_t* text; bool preview = false; };
     const Case cases[] = {
         {L"/s", nullptr, false, MissingText}, {L"/c", nullptr, false, MissingText}, {L"", nullptr, false, MissingText},
         {L"/p 0", nullptr, false, nullptr}, {L"/p 999999", nullptr, false, nullptr},
         {previewArgs(GetDesktopWindow()), nullptr, false, nullptr}, {L"/s", RunHostTitle, false, nullptr},
         {L"/c", SettingsDialogTitle, false, nullptr}, {L"/s", nullptr, true, nullptr}, {L"/c", nullptr, true, nullptr},
+        {L"/p <host>", SettingsDialogTitle, true, nullptr, true}, {L"/p <host>", RunHostTitle, true, nullptr, true},
         {L"/s", nullptr, false, NotStartedText}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << &c - cases << ", \"" << c.args << "\"");
@@ -71,6 +74,21 @@ TEST(ShellStarts, TellOfTheRendererUnlessAnotherShellRunsAndBlockNothingBesidePr
             ASSERT_TRUE(wintest::writeFileBytes(folder.file(L"Lumivane.dll"), ""));
         }
         wintest::Process start;
+        if (c.preview) {
+            HWND host = CreateWindowExW(0, L"STATIC", L"host", WS_POPUP | WS_VISIBLE, 700, 50, 152, 112, nullptr,
+                                        nullptr, nullptr, nullptr);
+            ASSERT_TRUE(host && start.start(shell, previewArgs(host)));
+            EXPECT_TRUE(wintest::within(StartMs, [host] {
+                wintest::pump(10);
+                HWND preview = FindWindowExW(host, nullptr, nullptr, PreviewTitle);
+                return preview && IsWindowVisible(preview);
+            })) << "the preview was kept out";
+            DestroyWindow(host);
+            EXPECT_TRUE(start.waitExit(PreviewEndMs)) << "the preview outlived its host window";
+            DestroyWindow(marker);
+            CloseHandle(lock);
+            continue;
+        }
         ASSERT_TRUE(start.start(shell, c.args));
         HWND box = nullptr;  // the message, or none once the shell has ended
         wintest::within(c.text ? StartMs : QuickEndMs,
