@@ -28,6 +28,7 @@ struct RunHost {
     bool watchTimerRunning = false;
     bool musicStarted = false;
     bool rendererFailed = false;
+    HANDLE renderer = nullptr;  // the renderer's process, for the watch; closed as the process ends
     RendererWatch watch{0};
     SystemMciPort mci;
     SystemSoundPort sound;
@@ -35,8 +36,8 @@ struct RunHost {
 };
 
 // Starts the renderer with its quoted path and `arguments` as the command line, shown normally;
-// keeps no handle. False when the file cannot be started (missing, empty, not a program).
-bool startRenderer(const std::wstring& path, const std::wstring& arguments) {
+// its process handle, or null when the file cannot be started (missing, empty, not a program).
+HANDLE startRenderer(const std::wstring& path, const std::wstring& arguments) {
     std::wstring commandLine = L"\"" + path + L"\"" + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -46,10 +47,9 @@ bool startRenderer(const std::wstring& path, const std::wstring& arguments) {
     if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                        &startup, &process)) {
         CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        return true;
+        return process.hProcess;
     }
-    return false;
+    return nullptr;
 }
 
 // Starts or stops one of the host's timers and keeps its running state.
@@ -73,10 +73,12 @@ void startMusic(RunHost& host) {
     if (plan.startCdTimer) setTimerRunning(host, CdTickTimer, CdTickIntervalMs, host.cdTimerRunning, true);
 }
 
-// The renderer failed before its window appeared: no music was started; the pointer comes back
-// and the loop ends, so that the caller can tell the user.
+// The renderer failed before its window appeared: no music was started; one still living is ended,
+// so that it cannot show up after the message. The pointer comes back and the loop ends, so that
+// the caller can tell the user.
 void abandonRun(RunHost& host) {
     setTimerRunning(host, RendererWatchTimer, RendererWatchIntervalMs, host.watchTimerRunning, false);
+    if (host.renderer != nullptr) TerminateProcess(host.renderer, 1);
     if (planClose(false, false, host.settings, host.modeLetter).showPointer) setPointerShown(true);
     host.rendererFailed = true;
     DestroyWindow(host.window);
@@ -87,7 +89,8 @@ void abandonRun(RunHost& host) {
 void startRun(RunHost& host) {
     host.watch = RendererWatch(GetTickCount());
     setTimerRunning(host, RendererWatchTimer, RendererWatchIntervalMs, host.watchTimerRunning, true);
-    if (!startRenderer(programFolderW() + L"\\" + RendererFileName, rendererArguments(host.settings))) abandonRun(host);
+    host.renderer = startRenderer(programFolderW() + L"\\" + RendererFileName, rendererArguments(host.settings));
+    if (host.renderer == nullptr) abandonRun(host);
 }
 
 // Close request: pointer back for /s, music off, then the process ends; never refused. A sound
@@ -111,10 +114,12 @@ void startRun(RunHost& host) {
     ExitProcess(0);
 }
 
-// Renderer watch: the first sighting starts the music; a window gone ends the run, a window
-// never seen within the grace period fails it.
+// Renderer watch: the first sighting starts the music, however late; a window gone ends the run; a
+// process that ended without a window, or showed none within the bound, fails it.
 void watchRenderer(RunHost& host) {
-    switch (host.watch.tick(FindWindowW(nullptr, SaverRunningTitleW) != nullptr, GetTickCount())) {
+    const bool windowFound = FindWindowW(nullptr, SaverRunningTitleW) != nullptr;
+    const bool processLives = WaitForSingleObject(host.renderer, 0) == WAIT_TIMEOUT;
+    switch (host.watch.tick(windowFound, processLives, GetTickCount())) {
         case WatchResult::Waiting:
         case WatchResult::Running:
             return;
@@ -124,6 +129,7 @@ void watchRenderer(RunHost& host) {
         case WatchResult::Gone:
             setTimerRunning(host, RendererWatchTimer, RendererWatchIntervalMs, host.watchTimerRunning, false);
             endRun(host);
+            return;
         case WatchResult::NeverShown:
             abandonRun(host);
             return;

@@ -54,16 +54,18 @@ ClosePlan planClose(bool musicStarted, bool cdTimerRunning, const ShellSettings&
     return plan;
 }
 
-// Wrap-safe: times are tick counts that may roll over.
-WatchResult RendererWatch::tick(bool windowFound, uint32_t nowMs) {
+// Wrap-safe: times are tick counts that may roll over. A window found counts even when the process
+// has just ended: the next tick sees it gone.
+WatchResult RendererWatch::tick(bool windowFound, bool processLives, uint32_t nowMs) {
     if (windowFound) {
         const bool first = !seen_;
         seen_ = true;
         return first ? WatchResult::Appeared : WatchResult::Running;
     }
     if (seen_) return WatchResult::Gone;
-    return static_cast<uint32_t>(nowMs - loadTimeMs_) < RendererGraceMs ? WatchResult::Waiting
-                                                                        : WatchResult::NeverShown;
+    if (!processLives) return WatchResult::NeverShown;
+    return static_cast<uint32_t>(nowMs - loadTimeMs_) < RendererShowBoundMs ? WatchResult::Waiting
+                                                                            : WatchResult::NeverShown;
 }
 
 // The guard is a thread of its own, as `work` may never return; it is gone when this returns.

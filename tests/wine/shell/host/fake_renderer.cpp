@@ -1,6 +1,7 @@
 // Stand-in renderer for the shell's tests: a window titled "Glimra_VC" that ends on a key. With
 // LUMIVANE_FAKE_RENDERER set, it is instead
 //   "nowindow":       a process that never makes its window;
+//   "late":           one that makes it only after twice the shell's former grace period;
 //   "preview:<path>": a host like the system's settings page, a window titled "Preview host" with
 //                     <path> /p <its handle> started as its preview, ended from outside.
 #include <windows.h>
@@ -9,7 +10,8 @@
 
 #include "common/names.h"
 
-constexpr DWORD NoWindowLifetimeMs = 8000;  // outlasts the shell's grace period, then ends by itself
+constexpr DWORD NoWindowLifetimeMs = 8000;  // then it ends by itself
+constexpr DWORD LateWindowMs = 10000;       // twice the 5 s the shell once waited for a window
 constexpr int Width = 320, Height = 240;
 constexpr int PreviewWidth = 152, PreviewHeight = 112;
 constexpr wchar_t PreviewMode[] = L"preview:";
@@ -38,7 +40,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         CloseHandle(process.hProcess);
         return runWindow();
     }
-    if (length != 0) {
+    if (length != 0 && std::wstring(mode) == L"late") {
+        Sleep(LateWindowMs);
+    } else if (length != 0) {
         Sleep(NoWindowLifetimeMs);
         return 0;
     }
