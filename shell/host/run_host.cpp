@@ -35,16 +35,26 @@ struct RunHost {
     MusicPlayer music{mci, sound};
 };
 
-// Starts the renderer with its quoted path and `arguments` as the command line, shown normally;
+// A handle of this process that a child inherits, with no right but to wait for its end; null where
+// the system refuses it. Closed as the process ends.
+HANDLE inheritableSelf() {
+    HANDLE self = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self, SYNCHRONIZE, TRUE, 0))
+        return nullptr;
+    return self;
+}
+
+// Starts the renderer with its quoted path and `arguments` as the command line, shown normally,
+// handing it `inherited` (with whatever else this process made inheritable: nothing, as it stands);
 // its process handle, or null when the file cannot be started (missing, empty, not a program).
-HANDLE startRenderer(const std::wstring& path, const std::wstring& arguments) {
+HANDLE startRenderer(const std::wstring& path, const std::wstring& arguments, HANDLE inherited) {
     std::wstring commandLine = L"\"" + path + L"\"" + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
-    if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, inherited != nullptr, 0, nullptr, nullptr,
                        &startup, &process)) {
         CloseHandle(process.hThread);
         return process.hProcess;
@@ -89,7 +99,10 @@ void abandonRun(RunHost& host) {
 void startRun(RunHost& host) {
     host.watch = RendererWatch(GetTickCount());
     setTimerRunning(host, RendererWatchTimer, RendererWatchIntervalMs, host.watchTimerRunning, true);
-    host.renderer = startRenderer(programFolderW() + L"\\" + RendererFileName, rendererArguments(host.settings));
+    // The renderer watches this handle and ends with the shell, however the shell ends.
+    const HANDLE self = inheritableSelf();
+    host.renderer = startRenderer(programFolderW() + L"\\" + RendererFileName,
+                                  rendererArguments(host.settings, reinterpret_cast<uintptr_t>(self)), self);
     if (host.renderer == nullptr) abandonRun(host);
 }
 

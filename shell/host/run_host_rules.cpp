@@ -1,6 +1,8 @@
 // Music choice, close steps and the renderer watch of the run host.
 #include "shell/host/run_host_rules.h"
 
+#include "common/names.h"
+
 #include <cctype>
 #include <chrono>
 #include <future>
@@ -37,8 +39,10 @@ LoadPlan planLoad(const ShellSettings& settings) {
 }
 
 // Every monitor is the renderer's own default; only the primary-only choice is said.
-std::wstring rendererArguments(const ShellSettings& settings) {
-    return settings.screens == ScreensPrimaryOnly ? L" /screens:primary" : L"";
+std::wstring rendererArguments(const ShellSettings& settings, uint64_t shellProcessHandle) {
+    std::wstring arguments = settings.screens == ScreensPrimaryOnly ? L" /screens:primary" : L"";
+    if (shellProcessHandle != 0) arguments += L" " + std::wstring(ShellProcessOptionW) + std::to_wstring(shellProcessHandle);
+    return arguments;
 }
 
 // A CD whose control already ended by itself is left untouched; music never started is not stopped.

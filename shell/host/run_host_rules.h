@@ -37,8 +37,9 @@ struct LoadPlan {
 };
 LoadPlan planLoad(const ShellSettings& settings);
 
-// What follows the renderer's quoted path on its command line: the screens the scene plays on.
-std::wstring rendererArguments(const ShellSettings& settings);
+// What follows the renderer's quoted path on its command line: the screens the scene plays on, and
+// the handle of the shell's own process that the renderer inherits (0: none), so that it ends with the shell.
+std::wstring rendererArguments(const ShellSettings& settings, uint64_t shellProcessHandle);
 
 // What the host stops when it is asked to close.
 struct ClosePlan {

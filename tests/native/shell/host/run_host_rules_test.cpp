@@ -27,7 +27,9 @@ TEST(RunHost, MusicByTheSourceAndTheFilesLastThreeLettersStoppedAtTheCloseAndThe
     EXPECT_EQ(steps(planClose(true, false, {2, 0, "a.WAV"}, 0)), "wav ") << "an empty command line never hid it";
     EXPECT_EQ(steps(planClose(true, false, {2, 0, "a.mp3"}, L'C')), "mp3 ");
     EXPECT_EQ(steps(planClose(false, false, {2, 0, "a.mp3"}, L'S')), "pointer ") << "no music was started";
-    EXPECT_TRUE(rendererArguments({}) == L"" && rendererArguments({0, 0, "", ScreensPrimaryOnly}) == L" /screens:primary");
+    EXPECT_EQ(rendererArguments({}, 0), L"");
+    EXPECT_EQ(rendererArguments({0, 0, "", ScreensPrimaryOnly}, 0), L" /screens:primary");
+    EXPECT_EQ(rendererArguments({0, 0, "", ScreensPrimaryOnly}, 0x1F4), L" /screens:primary /shell:500");
     // The renderer watch: from the load time, ticks of (window found, process lives, time) and the watch's
     // answer to each. A slow renderer is waited for as long as its process lives, up to the bound.
     using W = WatchResult;
