@@ -18,6 +18,8 @@ Unicode true
 !define PUBLISHER "the Lumivane authors"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Lumivane"
 !define DESKTOP_KEY "Control Panel\Desktop"
+!define MEMORY_KEY "Software\Lumivane"        ; the user's screensaver before Lumivane, to give back
+!define SAVER_BEFORE "ScreenSaverBefore"      ; empty: there was none
 !define SPI_SETSCREENSAVEACTIVE 17
 !define SPIF_UPDATE_AND_TELL 3       ; SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE
 !define ELEVATION_REQUIRED 740       ; ERROR_ELEVATION_REQUIRED, the exit code without administrator rights
@@ -104,8 +106,13 @@ Function un.onInit
   !insertmacro FindProgramPath
 FunctionEnd
 
-; Lumivane becomes the current screensaver, and Windows is told.
+; Lumivane becomes the current screensaver, and Windows is told. The user's own screensaver is
+; remembered first, unless Lumivane already is the current one (an upgrade keeps what it remembered).
 Function MakeCurrent
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  ${If} $0 != $ProgramPath
+    WriteRegStr HKCU "${MEMORY_KEY}" "${SAVER_BEFORE}" "$0"
+  ${EndIf}
   WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$ProgramPath"
   System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_UPDATE_AND_TELL})'
 FunctionEnd
@@ -192,10 +199,20 @@ Section "Uninstall"
   !insertmacro EndProcessesShowing "Glimra_Main" ${CLOSE_WAIT_MS}
   !insertmacro EndProcessesShowing "<Lumivane>" ${CLOSE_WAIT_MS}
   !insertmacro EndProcessesShowing "Glimra_VC" 0
+  ; The user's screensaver before Lumivane comes back while Lumivane is still the current one and that
+  ; saver's file is still there; one the user chose since stays.
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  ReadRegStr $1 HKCU "${MEMORY_KEY}" "${SAVER_BEFORE}"
   ${If} $0 == $ProgramPath
-    DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    ${If} $1 != ""
+    ${AndIf} ${FileExists} "$1"
+      WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$1"
+    ${Else}
+      DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    ${EndIf}
   ${EndIf}
+  DeleteRegValue HKCU "${MEMORY_KEY}" "${SAVER_BEFORE}"
+  DeleteRegKey /ifempty HKCU "${MEMORY_KEY}"
   Delete /REBOOTOK "$SYSDIR\Lumivane.scr"
   Delete /REBOOTOK "$SYSDIR\Lumivane.dll"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"

@@ -14,6 +14,7 @@ from pathlib import Path
 WINE64 = "/usr/lib/wine/wine64"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
+MEMORY_KEY = r"HKCU\Software\Lumivane"  # where the installer keeps the user's screensaver before it
 SESSION_KEY = r"HKLM\System\CurrentControlSet\Control\Session Manager"
 PENDING = "PendingFileRenameOperations"  # files the next restart removes
 SYSTEM = "C:\\windows\\system32\\"
@@ -98,7 +99,22 @@ def clean_prefix():
     if desktop().get("SCRNSAVE.EXE", "").lower().endswith("lumivane.scr"):
         wine("reg", "delete", DESKTOP_KEY, "/v", "SCRNSAVE.EXE", "/f")
     wine("reg", "delete", SESSION_KEY, "/v", PENDING, "/f")
+    wine("reg", "delete", MEMORY_KEY, "/f")
     drive_c(IN_PLACE_UNINSTALL).unlink(missing_ok=True)
+
+
+def set_screensaver(path):
+    """Makes `path` the user's screensaver, or none."""
+    if path:
+        wine("reg", "add", DESKTOP_KEY, "/v", "SCRNSAVE.EXE", "/d", path, "/f")
+    else:
+        wine("reg", "delete", DESKTOP_KEY, "/v", "SCRNSAVE.EXE", "/f")
+
+
+def uninstall_silently():
+    """The silent uninstall, which goes on from a copy of itself: until the uninstaller's folder is gone."""
+    assert wine(UNINSTALLER, "/S").returncode == 0
+    return wait_until(lambda: not drive_c(UNINSTALLER).parent.exists())
 
 
 class Release(unittest.TestCase):
@@ -196,6 +212,36 @@ class Release(unittest.TestCase):
                 if process:
                     process.kill()
             clean_prefix()
+
+    def test_uninstall_gives_back_the_users_screensaver_while_lumivane_is_still_the_current_one(self):
+        clean_prefix()
+        before = desktop().get("SCRNSAVE.EXE")
+        mine, later = SYSTEM + "lumivane-test-mine.scr", SYSTEM + "lumivane-test-later.scr"
+        for saver in (mine, later):
+            drive_c(saver).write_bytes(b"MZ")
+        setup = next(self.release.glob("*-setup-x64.exe"))
+        try:
+            # The user's own saver, kept over an upgrade, comes back; one chosen after the install stays; a
+            # remembered saver whose file has gone leaves none, as a saver that was never there does.
+            for chosen_later, gone, installs, after in [(None, False, 2, mine), (later, False, 1, later),
+                                                        (None, True, 1, None)]:
+                with self.subTest(chosen_later=chosen_later, gone=gone, installs=installs):
+                    set_screensaver(mine)
+                    for _ in range(installs):
+                        self.assertEqual(0, wine(setup, "/S").returncode)
+                    self.assertEqual((SYSTEM + "Lumivane.scr").lower(), desktop().get("SCRNSAVE.EXE", "").lower())
+                    if chosen_later:
+                        set_screensaver(chosen_later)
+                    if gone:
+                        drive_c(mine).unlink()
+                    self.assertTrue(uninstall_silently(), "the uninstaller's folder is left")
+                    self.assertEqual(after, desktop().get("SCRNSAVE.EXE"))
+                    self.assertEqual([], registry(MEMORY_KEY), "the installer's memory is left")
+        finally:
+            for saver in (mine, later):
+                drive_c(saver).unlink(missing_ok=True)
+            clean_prefix()
+            set_screensaver(before)
 
 
 if __name__ == "__main__":
