@@ -34,10 +34,13 @@ std::wstring folderOf(const std::wstring& path) {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-// True when a file can be made in the folder; the probe is removed at once.
+// True when a file can be made in the folder; the probe is removed at once. A name is not enough:
+// Wine answers one for a folder that refused the file, so the file itself must be there.
 bool folderWritable(const std::wstring& folder) {
     wchar_t probe[MAX_PATH];
     if (folder.empty() || GetTempFileNameW(folder.c_str(), ProbeFilePrefix, 0, probe) == 0) return false;
+    const DWORD attributes = GetFileAttributesW(probe);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
     DeleteFileW(probe);
     return true;
 }

@@ -72,7 +72,9 @@ std::wstring messageText(HWND box) {
 // taken out again at the end; the dialog opened there with /c.
 class DialogRun {
 public:
-    DialogRun(const std::wstring& folder, const std::string& ini) : folder_(folder) {
+    // `placed`: the programs are in the folder already (one that cannot be written).
+    DialogRun(const std::wstring& folder, const std::string& ini, bool placed = false) : folder_(folder) {
+        if (placed) return;
         EXPECT_TRUE(CopyFileW((distDir() + L"\\Lumivane.scr").c_str(), file(L"Lumivane.scr").c_str(), FALSE));
         EXPECT_TRUE(writeFileBytes(file(L"Lumivane.dll"), "MZ") && (ini.empty() || writeFileBytes(iniPath(), ini)));
     }
@@ -386,6 +388,26 @@ TEST(SettingsDialogOwner, IsModalToTheWindowOnItsCommandLineAndEndsWithIt) {
         pressKey(VK_ESCAPE);
         EXPECT_TRUE(run.scr.waitExit(WaitMs)) << "Esc did not close the dialog";
     }
+}
+
+// A portable copy in a folder nobody can write (a read-only mount, where even an administrator's file is refused)
+// keeps its settings in %APPDATA%\Lumivane: they load from there and a save goes there, without a failure.
+TEST(SettingsDialogReadOnlyFolder, KeepsTheSettingsInTheUsersFolder) {
+    wchar_t appData[MAX_PATH] = {};
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData), S_OK);
+    const std::wstring userIni = std::wstring(appData) + L"\\Lumivane\\Lumivane.ini";
+    std::filesystem::create_directories(std::filesystem::path(userIni).parent_path());
+    ASSERT_TRUE(writeFileBytes(userIni, iniText(" 1", " 12", "")));
+    const std::wstring folder = fromUnixPath(LUMIVANE_READ_ONLY_UNIX);
+    ASSERT_FALSE(writeFileBytes(folder + L"\\probe", "x")) << folder << " can be written";
+    DialogRun run(folder, "", true);
+    ASSERT_NE(run.open(), nullptr);
+    EXPECT_EQ(textOf(run.trackBox()), L"12") << "the user's settings did not load";
+    run.typeTrack(L"5");
+    clickCentre(run.button(Save));
+    EXPECT_TRUE(run.scr.waitExit(WaitMs)) << "the save failed";
+    EXPECT_EQ(storedValues(readFileBytes(userIni)), (Values{"1", "5", "", "0"}));
+    std::filesystem::remove_all(std::filesystem::path(userIni).parent_path());
 }
 
 // GDI objects this process holds; where GetGuiResources is a stub (Wine), every handle value Wine takes is tried.
