@@ -25,6 +25,9 @@ constexpr int JapaneseFontCentipoints = 975;    // 9.75 pt, in 1/100 pt
 constexpr char AuthorPage[] = "https://lumivane.example/";
 constexpr wchar_t FilePattern[] = L"*.MP3;*.WAV";
 constexpr int FileBufferChars = 255;
+// Longest sleep of the dialog's loop while it has an owner (ms): an owner that goes without a
+// word to us (its thread or process ended) is noticed within this time.
+constexpr DWORD OwnerWatchIntervalMs = 250;
 
 // Client area and control places, in twips.
 constexpr int ClientWidthTw = 7185;
@@ -78,6 +81,7 @@ constexpr COLORREF HeadingFrameInner = RGB(255, 255, 255);
 struct SettingsDialog {
     HINSTANCE instance = nullptr;
     ShellSettings* settings = nullptr;
+    HWND owner = nullptr;  // the window the dialog is modal to, or none
     HWND hwnd = nullptr;
     HWND panel = nullptr;
     HWND trackBox = nullptr;
@@ -224,9 +228,15 @@ void openAuthorPage(SettingsDialog& d) {
     SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
 }
 
+// The owner takes input again; before the dialog goes, so that the system activates the owner.
+void releaseOwner(SettingsDialog& d) {
+    if (d.owner && IsWindow(d.owner)) EnableWindow(d.owner, TRUE);
+}
+
 // The closing zoom, then the window goes.
 void closeDialog(SettingsDialog& d) {
     zoom(d, false);
+    releaseOwner(d);
     DestroyWindow(d.hwnd);
 }
 
@@ -373,8 +383,9 @@ bool load(SettingsDialog& d) {
     const int width = outer.right - outer.left, height = outer.bottom - outer.top;
     const Point at = dialogPlacement(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width, height);
     d.hwnd = createWindow(exStyle, SettingsDialogClassName, SettingsDialogTitle, style, at.x, at.y, width, height,
-                          nullptr, nullptr, d.instance, &d);
+                          d.owner, nullptr, d.instance, &d);
     if (!d.hwnd) return false;
+    if (d.owner) EnableWindow(d.owner, FALSE);
     createControls(d);
 
     for (HWND button : {d.fileButton, d.saveButton, d.cancelButton, d.moreWorksButton}) startCommandHover(button);
@@ -389,34 +400,57 @@ bool load(SettingsDialog& d) {
     return true;
 }
 
-// Runs the dialog's own message loop until it has closed.
+// A handle that becomes signalled when the owner's process ends, or null where it cannot be had
+// (the owner is ours, or its process refuses us); the caller closes it.
+HANDLE openOwnerProcess(HWND owner) {
+    DWORD processId = 0;
+    if (owner) GetWindowThreadProcessId(owner, &processId);
+    if (processId == 0 || processId == GetCurrentProcessId()) return nullptr;
+    return OpenProcess(SYNCHRONIZE, FALSE, processId);
+}
+
+// Handles every waiting message; false once the thread was asked to quit (the request is passed on).
+bool handleMessages(SettingsDialog& d) {
+    MSG msg;
+    while (!d.closed && peekMessage(msg)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        if (IsWindow(d.hwnd) && isDialogMessage(d.hwnd, msg)) continue;
+        TranslateMessage(&msg);
+        dispatchMessage(msg);
+    }
+    return true;
+}
+
+// Runs the dialog's own message loop until it has closed, or its owner has gone. Another process's
+// owner does not take its owned windows with it, so it is watched from here.
 void runModal(SettingsDialog& d) {
     ShowWindow(d.hwnd, SW_SHOWNORMAL);
     UpdateWindow(d.hwnd);
     SetForegroundWindow(d.hwnd);
     SetFocus(d.panel);
-    MSG msg;
-    while (!d.closed) {
-        const BOOL got = getMessage(msg);
-        if (got == 0) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (got < 0) break;
-        if (IsWindow(d.hwnd) && isDialogMessage(d.hwnd, msg)) continue;
-        TranslateMessage(&msg);
-        dispatchMessage(msg);
+    HANDLE ownerProcess = openOwnerProcess(d.owner);
+    const DWORD handleCount = ownerProcess != nullptr ? 1 : 0;
+    const DWORD waitMs = d.owner ? OwnerWatchIntervalMs : INFINITE;
+    while (handleMessages(d) && !d.closed) {
+        if (d.owner && (!IsWindow(d.owner) || !IsWindow(d.hwnd))) break;
+        const DWORD woken = MsgWaitForMultipleObjects(handleCount, &ownerProcess, FALSE, waitMs, QS_ALLINPUT);
+        if (handleCount != 0 && woken == WAIT_OBJECT_0) break;
     }
+    if (ownerProcess != nullptr) CloseHandle(ownerProcess);
 }
 
 }  // namespace
 
 // Everything the dialog made is freed when it has closed, so it can be shown again and again.
-void showSettingsDialog(HINSTANCE instance, ShellSettings& settings) {
+void showSettingsDialog(HINSTANCE instance, ShellSettings& settings, HWND owner) {
     if (!registerClasses(instance)) return;
     SettingsDialog dialog;
     dialog.instance = instance;
     dialog.settings = &settings;
+    dialog.owner = owner;
     dialog.font = makeLabelFont(shellLanguage());
     dialog.radioOff = static_cast<HBITMAP>(
         LoadImageA(instance, MAKEINTRESOURCEA(RADIO_OFF_ID), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
@@ -424,6 +458,7 @@ void showSettingsDialog(HINSTANCE instance, ShellSettings& settings) {
         LoadImageA(instance, MAKEINTRESOURCEA(RADIO_ON_ID), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     loadCommandPictures(instance, dialog.buttonPictures);
     if (load(dialog)) runModal(dialog);
+    releaseOwner(dialog);
     if (IsWindow(dialog.hwnd)) DestroyWindow(dialog.hwnd);
     freeCommandPictures(dialog.buttonPictures);
     if (dialog.font) DeleteObject(dialog.font);

@@ -1,5 +1,5 @@
-// The preview window Glimra_R: a borderless child that covers the window Windows hands us and
-// plays the renderer's animation in it, drawn here with the renderer's own scene and drawing code.
+// The preview window Glimra_R: a borderless child that covers the client area of the window Windows
+// hands us, following it as it changes, and plays the renderer's animation in it, drawn here with the renderer's own scene and drawing code.
 // Where OpenGL cannot be set up it shows a still of the animation instead, scaled to the host.
 #include "shell/host/preview_window.h"
 
@@ -18,7 +18,7 @@
 namespace {
 
 // Longest sleep between two looks at the host (ms): a host that vanishes without destroying the
-// preview (its thread or process ended) is noticed within this time.
+// preview (its thread or process ended), or changes its size, is noticed within this time.
 constexpr DWORD HostWatchIntervalMs = 250;
 
 // The monitor functions, which Windows 95 and NT 4 lack, are looked up at run time.
@@ -30,6 +30,8 @@ struct Preview {
     HWND host = nullptr;
     HWND window = nullptr;
     bool destroyed = false;  // the window got WM_DESTROY: the loop ends
+    int twipsPerPixelX = 0;  // the screen's, for the sizes the preview holds in twips
+    int twipsPerPixelY = 0;
 
     // The animation: the renderer's scene run on the window's OpenGL surface, drawn at the preview's rate.
     bool animating = false;
@@ -42,9 +44,16 @@ struct Preview {
     HBITMAP still = nullptr;
     int stillWidth = 0;
     int stillHeight = 0;
-    int imageWidth = 0;  // the picture's size: the host's size in pixels
+    int imageWidth = 0;  // the window's and the picture's size: the host's client area in pixels
     int imageHeight = 0;
 };
+
+// The host's client area, as the preview holds sizes: in twips, and in pixels taken back from them.
+PreviewSize hostSize(const Preview& preview) {
+    RECT client{};
+    GetClientRect(preview.host, &client);
+    return previewSizeFor(client.right, client.bottom, preview.twipsPerPixelX, preview.twipsPerPixelY);
+}
 
 // Starts the scene run on the preview window. False where OpenGL cannot be set up.
 bool startAnimation(Preview& preview) {
@@ -72,8 +81,8 @@ void drawFrame(Preview& preview) {
     preview.deadlines.frameDrawn(now);
 }
 
-// Loads the still and notes the size it is shown at.
-void loadStill(Preview& preview, HINSTANCE instance, int width, int height) {
+// Loads the still; it is shown at the window's size.
+void loadStill(Preview& preview, HINSTANCE instance) {
     preview.still = static_cast<HBITMAP>(
         LoadImageA(instance, MAKEINTRESOURCEA(PREVIEW_STILL_ID), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     BITMAP info{};
@@ -81,8 +90,19 @@ void loadStill(Preview& preview, HINSTANCE instance, int width, int height) {
         preview.stillWidth = info.bmWidth;
         preview.stillHeight = info.bmHeight;
     }
-    preview.imageWidth = width;
-    preview.imageHeight = height;
+}
+
+// Follows the host's client area: the window, the picture and the scene's view take its new size.
+// A host without a client area (minimised) keeps the last size until it grows again.
+void followHost(Preview& preview) {
+    const PreviewSize size = hostSize(preview);
+    if (size.widthPixels <= 0 || size.heightPixels <= 0) return;
+    if (size.widthPixels == preview.imageWidth && size.heightPixels == preview.imageHeight) return;
+    preview.imageWidth = size.widthPixels;
+    preview.imageHeight = size.heightPixels;
+    preview.view = SceneView{0, 0, size.widthPixels, size.heightPixels};
+    MoveWindow(preview.window, 0, 0, size.widthPixels, size.heightPixels, TRUE);
+    if (!preview.animating) InvalidateRect(preview.window, nullptr, TRUE);
 }
 
 // Draws the still over the whole image area.
@@ -183,19 +203,21 @@ void runPreviewLoop(Preview& preview) {
         if (handleCount != 0 && woken == WAIT_OBJECT_0) break;
         if (!handleMessages() || preview.destroyed) break;
         if (!IsWindow(preview.host) || !IsWindow(preview.window)) break;
+        followHost(preview);
         if (preview.animating && preview.deadlines.msUntilNextFrame(timeGetTime()) == 0) drawFrame(preview);
     }
     if (hostProcess != nullptr) CloseHandle(hostProcess);
 }
 
-// Creates the preview window, hidden, as a borderless child covering the host; false when it cannot be made.
-bool createPreviewWindow(Preview& preview, HINSTANCE instance, int width, int height) {
+// Creates the preview window, hidden, as a borderless child covering the host's client area; false
+// when it cannot be made.
+bool createPreviewWindow(Preview& preview, HINSTANCE instance) {
     preview.window = createWindow(0, PreviewClassName, PreviewTitle, WS_POPUP, 0, 0, 0, 0, nullptr,
                                   nullptr, instance, &preview);
     if (!preview.window) return false;
     SetWindowLongA(preview.window, GWL_STYLE, GetWindowLongA(preview.window, GWL_STYLE) | WS_CHILD);
     SetParent(preview.window, preview.host);
-    MoveWindow(preview.window, 0, 0, width, height, FALSE);
+    MoveWindow(preview.window, 0, 0, preview.imageWidth, preview.imageHeight, FALSE);
     return true;
 }
 
@@ -217,14 +239,14 @@ void runPreviewOn(HINSTANCE instance, HWND host, WglSurface& surface, const Scen
     preview.surface = &surface;
     preview.run.scene.settings = withinRanges(scene);
 
-    RECT hostRect{};
-    GetWindowRect(host, &hostRect);
     HDC screen = GetDC(nullptr);
-    int perPixelX = twipsPerPixel(GetDeviceCaps(screen, LOGPIXELSX));
-    int perPixelY = twipsPerPixel(GetDeviceCaps(screen, LOGPIXELSY));
+    preview.twipsPerPixelX = twipsPerPixel(GetDeviceCaps(screen, LOGPIXELSX));
+    preview.twipsPerPixelY = twipsPerPixel(GetDeviceCaps(screen, LOGPIXELSY));
     ReleaseDC(nullptr, screen);
-    PreviewSize size = previewSizeFor(hostRect.right - hostRect.left, hostRect.bottom - hostRect.top,
-                                      perPixelX, perPixelY);
+    // Windows' rule: the preview fills the host's whole client area.
+    const PreviewSize size = hostSize(preview);
+    preview.imageWidth = size.widthPixels;
+    preview.imageHeight = size.heightPixels;
 
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -234,8 +256,7 @@ void runPreviewOn(HINSTANCE instance, HWND host, WglSurface& surface, const Scen
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = PreviewClassName;
     registerWindowClass(windowClass);
-    if (!createPreviewWindow(preview, instance, size.widthTwips / perPixelX, size.heightTwips / perPixelY))
-        return;
+    if (!createPreviewWindow(preview, instance)) return;
 
     // OpenGL is set up once the window is the host's child at its final size.
     if (startAnimation(preview)) {
@@ -246,10 +267,9 @@ void runPreviewOn(HINSTANCE instance, HWND host, WglSurface& surface, const Scen
         if (preview.surface->pixelFormat != 0) {
             DestroyWindow(preview.window);
             preview.destroyed = false;
-            if (!createPreviewWindow(preview, instance, size.widthTwips / perPixelX, size.heightTwips / perPixelY))
-                return;
+            if (!createPreviewWindow(preview, instance)) return;
         }
-        loadStill(preview, instance, size.widthPixels, size.heightPixels);
+        loadStill(preview, instance);
     }
     ShowWindow(preview.window, SW_SHOWNA);
     UpdateWindow(preview.window);

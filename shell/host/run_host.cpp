@@ -30,11 +30,21 @@ struct RunHost {
     bool watchTimerRunning = false;
     bool musicStarted = false;
     bool rendererFailed = false;
+    HANDLE renderer = nullptr;  // the renderer's process, for the watch; closed as the process ends
     RendererWatch watch{0};
     SystemMciPort mci;
     SystemSoundPort sound;
     MusicPlayer music{mci, sound};
 };
+
+// A handle of this process that a child inherits, with no right but to wait for its end; null where
+// the system refuses it. Closed as the process ends.
+HANDLE inheritableSelf() {
+    HANDLE self = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self, SYNCHRONIZE, TRUE, 0))
+        return nullptr;
+    return self;
+}
 
 // Starts or stops one of the host's timers and keeps its running state.
 void setTimerRunning(RunHost& host, UINT_PTR id, unsigned intervalMs, bool& running, bool run) {
@@ -57,10 +67,12 @@ void startMusic(RunHost& host) {
     if (plan.startCdTimer) setTimerRunning(host, CdTickTimer, CdTickIntervalMs, host.cdTimerRunning, true);
 }
 
-// The renderer failed before its window appeared: no music was started; the pointer comes back
-// and the loop ends, so that the caller can tell the user.
+// The renderer failed before its window appeared: no music was started; one still living is ended,
+// so that it cannot show up after the message. The pointer comes back and the loop ends, so that
+// the caller can tell the user.
 void abandonRun(RunHost& host) {
     setTimerRunning(host, RendererWatchTimer, RendererWatchIntervalMs, host.watchTimerRunning, false);
+    if (host.renderer != nullptr) TerminateProcess(host.renderer, 1);
     if (planClose(false, false, host.settings, host.modeLetter).showPointer) setPointerShown(true);
     host.rendererFailed = true;
     DestroyWindow(host.window);
@@ -71,26 +83,45 @@ void abandonRun(RunHost& host) {
 void startRun(RunHost& host) {
     host.watch = RendererWatch(GetTickCount());
     setTimerRunning(host, RendererWatchTimer, RendererWatchIntervalMs, host.watchTimerRunning, true);
-    if (!startProgram(ownFolderPath() + L"\\" + RendererFileName, rendererArguments(host.settings))) abandonRun(host);
+    // The renderer watches this handle and ends with the shell, however the shell ends.
+    const HANDLE self = inheritableSelf();
+    host.renderer = startProgram(ownFolderPath() + L"\\" + RendererFileName,
+                                 rendererArguments(host.settings, reinterpret_cast<uintptr_t>(self)), self);
+    if (host.renderer == nullptr) abandonRun(host);
 }
 
-// Close request: music off, pointer back for /s, then the process ends; never refused.
+// The guard of the music's stop: ends the process once the bound has passed.
+DWORD WINAPI endProcessAfterMusicBound(void*) {
+    Sleep(MusicStopBoundMs);
+    TerminateProcess(GetCurrentProcess(), 0);
+    return 0;
+}
+
+// Close request: pointer back for /s, music off, then the process ends; never refused. A sound
+// system that does not let go of the music within its bound is left behind: the process ends
+// at once, without the usual clean-up that could wait on it as well.
 [[noreturn]] void endRun(RunHost& host) {
     const ClosePlan plan = planClose(host.musicStarted, host.cdTimerRunning, host.settings, host.modeLetter);
+    if (plan.showPointer) setPointerShown(true);
+    // The devices are stopped from the thread that opened them, while a guard thread ends the
+    // process should a stop not return within its bound.
+    HANDLE guard = CreateThread(nullptr, 0, endProcessAfterMusicBound, nullptr, 0, nullptr);
     if (plan.stopCdAndTimer) {
         setTimerRunning(host, CdTickTimer, CdTickIntervalMs, host.cdTimerRunning, false);
         host.music.stopCd();
     }
     if (plan.wavStop) host.music.stopWav();
     if (plan.mp3Stop) host.music.stopMp3(host.settings.musicFile);
-    if (plan.showPointer) setPointerShown(true);
+    if (guard != nullptr) CloseHandle(guard);
     ExitProcess(0);
 }
 
-// Renderer watch: the first sighting starts the music; a window gone ends the run, a window
-// never seen within the grace period fails it.
+// Renderer watch: the first sighting starts the music, however late; a window gone ends the run; a
+// process that ended without a window, or showed none within the bound, fails it.
 void watchRenderer(RunHost& host) {
-    switch (host.watch.tick(findTopWindow(SaverRunningTitleW) != nullptr, GetTickCount())) {
+    const bool windowFound = findTopWindow(SaverRunningTitleW) != nullptr;
+    const bool processLives = WaitForSingleObject(host.renderer, 0) == WAIT_TIMEOUT;
+    switch (host.watch.tick(windowFound, processLives, GetTickCount())) {
         case WatchResult::Waiting:
         case WatchResult::Running:
             return;
@@ -100,6 +131,7 @@ void watchRenderer(RunHost& host) {
         case WatchResult::Gone:
             setTimerRunning(host, RendererWatchTimer, RendererWatchIntervalMs, host.watchTimerRunning, false);
             endRun(host);
+            return;
         case WatchResult::NeverShown:
             abandonRun(host);
             return;

@@ -35,12 +35,14 @@ std::wstring folderOf(const std::wstring& path) {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-// True when a file can be made in the folder; the probe is removed at once.
+// True when a file can be made in the folder; the probe is removed at once. A name is not enough:
+// Wine answers one for a folder that refused the file, so the file itself must be there.
 bool folderWritable(const std::wstring& folder) {
     const std::wstring probe = newFileIn(folder, ProbeFilePrefix);
     if (probe.empty()) return false;
+    const bool there = fileOpens(probe);
     deleteFile(probe);
-    return true;
+    return there;
 }
 
 // %APPDATA%\Lumivane; empty when the system names no application-data folder.

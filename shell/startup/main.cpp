@@ -34,6 +34,14 @@ bool lockTakenByAnother() {
     const HANDLE lock = CreateMutexA(nullptr, FALSE, ansiCalls() ? NineXLockName : SingleInstanceLockName);
     return lock != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
 }
+
+// The window the settings dialog is modal to; none for a handle that names no window (or the
+// desktop, which no dialog may disable).
+HWND settingsOwner(const std::wstring& arguments) {
+    // Handles are 32-bit values sign-extended on 64-bit Windows.
+    const HWND owner = reinterpret_cast<HWND>(static_cast<LONG_PTR>(settingsOwnerHandle(arguments)));
+    return owner && IsWindow(owner) && owner != GetDesktopWindow() ? owner : nullptr;
+}
 }  // namespace
 
 // Decides the mode from the command line and hands over to the preview, the settings dialog or the run host.
@@ -41,8 +49,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     const std::wstring arguments = argumentText(GetCommandLineW());
     const StartMode mode = startMode(arguments);
     if (holdsSingleInstanceLock(mode) && lockTakenByAnother()) return 0;
-    // Older copies hold no lock: their windows still mark a running saver or an open dialog.
-    if (anotherInstanceShows()) return 0;
+    // Older copies hold no lock: their windows still mark a running saver or an open dialog. Previews
+    // are never kept out: the system's settings start one again as the settings dialog closes.
+    if (mode != StartMode::Preview && anotherInstanceShows()) return 0;
 
     ShellSettings settings;
     loadSettings(settings);
@@ -59,7 +68,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 0;
     }
     if (mode == StartMode::Settings) {
-        showSettingsDialog(instance, settings);
+        showSettingsDialog(instance, settings, settingsOwner(arguments));
         return 0;
     }
     if (mode == StartMode::End) return 0;

@@ -121,7 +121,8 @@ bool fileOpens(const std::wstring& path) {
     return true;
 }
 
-bool startProgram(const std::wstring& path, const std::wstring& arguments) {
+HANDLE startProgram(const std::wstring& path, const std::wstring& arguments, HANDLE inherited) {
+    const BOOL inherits = inherited != nullptr ? TRUE : FALSE;
     PROCESS_INFORMATION process{};
     bool started = false;
     if (auto call = wide<CreateProcessWFn>("CreateProcessW")) {
@@ -130,7 +131,7 @@ bool startProgram(const std::wstring& path, const std::wstring& arguments) {
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = SW_SHOWNORMAL;
-        started = call(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+        started = call(path.c_str(), &commandLine[0], nullptr, nullptr, inherits, 0, nullptr, nullptr, &startup,
                        &process) != FALSE;
     } else {
         const std::string program = toAnsi(path);
@@ -139,13 +140,12 @@ bool startProgram(const std::wstring& path, const std::wstring& arguments) {
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESHOWWINDOW;
         startup.wShowWindow = SW_SHOWNORMAL;
-        started = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+        started = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, inherits, 0, nullptr, nullptr,
                                  &startup, &process) != FALSE;
     }
-    if (!started) return false;
+    if (!started) return nullptr;
     CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
+    return process.hProcess;
 }
 
 std::wstring newFileIn(const std::wstring& folder, const wchar_t* prefix) {

@@ -2,6 +2,8 @@
 // hold any character, and through the ANSI ones on the 9x family (ansiCalls()). Paths stay Unicode here.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -11,9 +13,10 @@ std::wstring ownFolderPath();
 // True when the file can be opened for reading; folders, locked and missing files cannot.
 bool fileOpens(const std::wstring& path);
 
-// Starts the program with its quoted path and `arguments` as the command line, shown normally; keeps
-// no handle. False when it cannot be started (missing, empty, not a program).
-bool startProgram(const std::wstring& path, const std::wstring& arguments);
+// Starts the program with its quoted path and `arguments` as the command line, shown normally,
+// handing it `inherited` (with whatever else this process made inheritable: nothing, as it stands);
+// its process handle, or null when it cannot be started (missing, empty, not a program).
+HANDLE startProgram(const std::wstring& path, const std::wstring& arguments, HANDLE inherited);
 
 // Makes a new empty file of a unique name (prefix, then a number) in the folder; empty when it cannot.
 std::wstring newFileIn(const std::wstring& folder, const wchar_t* prefix);
