@@ -90,10 +90,12 @@ void startRun(RunHost& host) {
     if (host.renderer == nullptr) abandonRun(host);
 }
 
-// The guard of the music's stop: ends the process once the bound has passed.
-DWORD WINAPI endProcessAfterMusicBound(void*) {
-    Sleep(MusicStopBoundMs);
-    TerminateProcess(GetCurrentProcess(), 0);
+// The guard of the music's stop: ends the process once the bound has passed, unless the stops
+// returned first (the event), so that it never races the process's own orderly end.
+DWORD WINAPI endProcessAfterMusicBound(void* stopsReturned) {
+    if (WaitForSingleObject(static_cast<HANDLE>(stopsReturned), MusicStopBoundMs) != WAIT_OBJECT_0) {
+        TerminateProcess(GetCurrentProcess(), 0);
+    }
     return 0;
 }
 
@@ -105,14 +107,20 @@ DWORD WINAPI endProcessAfterMusicBound(void*) {
     if (plan.showPointer) setPointerShown(true);
     // The devices are stopped from the thread that opened them, while a guard thread ends the
     // process should a stop not return within its bound.
-    HANDLE guard = CreateThread(nullptr, 0, endProcessAfterMusicBound, nullptr, 0, nullptr);
+    HANDLE stopsReturned = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE guard = nullptr;
+    if (stopsReturned != nullptr) guard = CreateThread(nullptr, 0, endProcessAfterMusicBound, stopsReturned, 0, nullptr);
     if (plan.stopCdAndTimer) {
         setTimerRunning(host, CdTickTimer, CdTickIntervalMs, host.cdTimerRunning, false);
         host.music.stopCd();
     }
     if (plan.wavStop) host.music.stopWav();
     if (plan.mp3Stop) host.music.stopMp3(host.settings.musicFile);
-    if (guard != nullptr) CloseHandle(guard);
+    if (guard != nullptr) {
+        SetEvent(stopsReturned);
+        WaitForSingleObject(guard, INFINITE);
+        CloseHandle(guard);
+    }
     ExitProcess(0);
 }
 
