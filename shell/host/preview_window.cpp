@@ -1,17 +1,15 @@
-// The preview window Glimra_R: a borderless child that covers the window Windows hands us and
-// plays the renderer's animation in it, drawn here with the renderer's own scene and drawing code.
-// Where OpenGL cannot be set up it shows a still of the animation instead, scaled to the host.
+// The preview: the scene's picture (Glimra_R, shell/host/scene_picture.h) as a borderless child that
+// covers the window Windows hands us, playing the renderer's animation or, where OpenGL cannot be set
+// up, its still scaled to the host; and the loop that draws it until the host goes.
 #include "shell/host/preview_window.h"
 
 #include <algorithm>
 #include <ctime>
 
 #include "common/names.h"
-#include "common/window_record.h"
-#include "renderer/run/scene_run.h"
-#include "renderer/timing/frame_clock.h"
 #include "renderer/win32/wgl_surface.h"
 #include "shell/host/preview_layout.h"
+#include "shell/host/scene_picture.h"
 
 namespace {
 
@@ -19,114 +17,11 @@ namespace {
 // preview (its thread or process ended) is noticed within this time.
 constexpr DWORD HostWatchIntervalMs = 250;
 
-// Everything the preview window keeps.
+// Everything the preview keeps: its host and the picture that covers it.
 struct Preview {
     HWND host = nullptr;
-    HWND window = nullptr;
-    bool destroyed = false;  // the window got WM_DESTROY: the loop ends
-
-    // The animation: the renderer's scene run on the window's OpenGL surface, drawn at the preview's rate.
-    bool animating = false;
-    SceneRun run;
-    WglSurface* surface = nullptr;
-    SceneView view;            // the whole window
-    FrameDeadlines deadlines;  // set to the preview's rate when the window is made
-
-    // The still, where OpenGL could not be set up.
-    HBITMAP still = nullptr;
-    int stillWidth = 0;
-    int stillHeight = 0;
-    int imageWidth = 0;  // the picture's size: the host's size in pixels
-    int imageHeight = 0;
+    ScenePicture picture;
 };
-
-// Starts the scene run on the preview window. False where OpenGL cannot be set up.
-bool startAnimation(Preview& preview) {
-    RECT client{};
-    GetClientRect(preview.window, &client);
-    preview.view = SceneView{0, 0, client.right, client.bottom};
-    preview.surface->window = preview.window;
-    // Seeded from the calendar time, like the renderer: every preview shows another scene.
-    preview.animating = startSceneRun(preview.run, *preview.surface, client.right, client.bottom,
-                                      static_cast<uint32_t>(std::time(nullptr)));
-    return preview.animating;
-}
-
-// Frees the scene and the OpenGL objects; safe to call twice, and after the window was destroyed
-// behind our back.
-void stopAnimation(Preview& preview) {
-    preview.animating = false;
-    stopSceneRun(preview.run);
-}
-
-// Advances the scene by the time since the last frame, draws and presents it.
-void drawFrame(Preview& preview) {
-    const DWORD now = timeGetTime();
-    stepSceneRun(preview.run, now, &preview.view, 1);
-    preview.deadlines.frameDrawn(now);
-}
-
-// Loads the still and notes the size it is shown at.
-void loadStill(Preview& preview, HINSTANCE instance, int width, int height) {
-    preview.still = static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(PREVIEW_STILL_ID), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    BITMAP info{};
-    if (preview.still && GetObjectW(preview.still, sizeof info, &info)) {
-        preview.stillWidth = info.bmWidth;
-        preview.stillHeight = info.bmHeight;
-    }
-    preview.imageWidth = width;
-    preview.imageHeight = height;
-}
-
-// Draws the still over the whole image area.
-void paintStill(const Preview& preview, HWND window) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window, &ps);
-    if (preview.still) {
-        HDC source = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(source, preview.still);
-        if (preview.imageWidth == preview.stillWidth && preview.imageHeight == preview.stillHeight) {
-            BitBlt(dc, 0, 0, preview.stillWidth, preview.stillHeight, source, 0, 0, SRCCOPY);
-        } else {
-            SetStretchBltMode(dc, HALFTONE);
-            SetBrushOrgEx(dc, 0, 0, nullptr);
-            StretchBlt(dc, 0, 0, preview.imageWidth, preview.imageHeight, source, 0, 0,
-                       preview.stillWidth, preview.stillHeight, SRCCOPY);
-        }
-        SelectObject(source, old);
-        DeleteDC(source);
-    }
-    EndPaint(window, &ps);
-}
-
-// The preview's window procedure: paint the still (the animation repaints itself with its next
-// frame), end with the window.
-LRESULT CALLBACK previewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* preview = windowRecord<Preview>(window, message, lParam);
-    if (preview == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-    switch (message) {
-    case WM_ERASEBKGND:
-        // Erasing under the animation would flash black between frames.
-        if (preview->animating) return 1;
-        break;
-    case WM_PAINT:
-        if (preview->animating) {
-            ValidateRect(window, nullptr);
-        } else {
-            paintStill(*preview, window);
-        }
-        return 0;
-    case WM_DESTROY:
-        // The context belongs to this window's device context: free it while the window exists.
-        stopAnimation(*preview);
-        preview->destroyed = true;
-        return 0;
-    default:
-        break;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
 
 // The rate of the display that shows the host: the preview never draws faster than it.
 uint32_t hostDisplayRate(HWND host) {
@@ -168,26 +63,14 @@ void runPreviewLoop(Preview& preview) {
     HANDLE hostProcess = openHostProcess(preview.host);
     const DWORD handleCount = hostProcess != nullptr ? 1 : 0;
     for (;;) {
-        DWORD waitMs = HostWatchIntervalMs;
-        if (preview.animating) waitMs = std::min<DWORD>(waitMs, preview.deadlines.msUntilNextFrame(timeGetTime()));
+        const DWORD waitMs = std::min<DWORD>(HostWatchIntervalMs, msUntilNextPicture(preview.picture, timeGetTime()));
         const DWORD woken = MsgWaitForMultipleObjects(handleCount, &hostProcess, FALSE, waitMs, QS_ALLINPUT);
         if (handleCount != 0 && woken == WAIT_OBJECT_0) break;
-        if (!handleMessages() || preview.destroyed) break;
-        if (!IsWindow(preview.host) || !IsWindow(preview.window)) break;
-        if (preview.animating && preview.deadlines.msUntilNextFrame(timeGetTime()) == 0) drawFrame(preview);
+        if (!handleMessages() || preview.picture.destroyed) break;
+        if (!IsWindow(preview.host) || !IsWindow(preview.picture.window)) break;
+        drawDuePicture(preview.picture, timeGetTime());
     }
     if (hostProcess != nullptr) CloseHandle(hostProcess);
-}
-
-// Creates the preview window, hidden, as a borderless child covering the host; false when it cannot be made.
-bool createPreviewWindow(Preview& preview, HINSTANCE instance, int width, int height) {
-    preview.window = CreateWindowExW(0, PreviewClassName, PreviewTitle, WS_POPUP, 0, 0, 0, 0, nullptr,
-                                     nullptr, instance, &preview);
-    if (!preview.window) return false;
-    SetWindowLongW(preview.window, GWL_STYLE, GetWindowLongW(preview.window, GWL_STYLE) | WS_CHILD);
-    SetParent(preview.window, preview.host);
-    MoveWindow(preview.window, 0, 0, width, height, FALSE);
-    return true;
 }
 
 }  // namespace
@@ -203,11 +86,6 @@ void runPreviewOn(HINSTANCE instance, HWND host, WglSurface& surface, const Scen
     // A handle that names no window would leave an invisible window nothing ever removes, and
     // the desktop as host a full-screen picture that nothing ever closes.
     if (!host || !IsWindow(host) || host == GetDesktopWindow()) return;
-    Preview preview;
-    preview.host = host;
-    preview.surface = &surface;
-    preview.run.scene.settings = withinRanges(scene);
-
     RECT hostRect{};
     GetWindowRect(host, &hostRect);
     HDC screen = GetDC(nullptr);
@@ -217,36 +95,21 @@ void runPreviewOn(HINSTANCE instance, HWND host, WglSurface& surface, const Scen
     PreviewSize size = previewSizeFor(hostRect.right - hostRect.left, hostRect.bottom - hostRect.top,
                                       perPixelX, perPixelY);
 
-    WNDCLASSW windowClass{};
-    windowClass.style = CS_OWNDC;  // the OpenGL context binds to the window's own device context
-    windowClass.lpfnWndProc = previewProc;
-    windowClass.hInstance = instance;
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = PreviewClassName;
-    RegisterClassW(&windowClass);
-    if (!createPreviewWindow(preview, instance, size.widthTwips / perPixelX, size.heightTwips / perPixelY))
+    Preview preview;
+    preview.host = host;
+    PicturePlace place;
+    place.parent = host;
+    place.area = RECT{0, 0, size.widthTwips / perPixelX, size.heightTwips / perPixelY};
+    place.imageWidth = size.widthPixels;
+    place.imageHeight = size.heightPixels;
+    // Seeded from the calendar time, like the renderer: every preview shows another scene.
+    const auto seed = static_cast<uint32_t>(std::time(nullptr));
+    if (!openScenePicture(preview.picture, instance, place, surface, scene, seed,
+                          previewFrameRate(hostDisplayRate(host))))
         return;
-
-    // OpenGL is set up once the window is the host's child at its final size.
-    if (startAnimation(preview)) {
-        preview.deadlines.framesPerSecond = previewFrameRate(hostDisplayRate(host));
-    } else {
-        // A window that took a pixel format may show nothing drawn with GDI (so under Wine): the
-        // still gets a fresh window.
-        if (preview.surface->pixelFormat != 0) {
-            DestroyWindow(preview.window);
-            preview.destroyed = false;
-            if (!createPreviewWindow(preview, instance, size.widthTwips / perPixelX, size.heightTwips / perPixelY))
-                return;
-        }
-        loadStill(preview, instance, size.widthPixels, size.heightPixels);
-    }
-    ShowWindow(preview.window, SW_SHOWNA);
-    UpdateWindow(preview.window);
+    showScenePicture(preview.picture);
 
     runPreviewLoop(preview);
 
-    if (IsWindow(preview.window)) DestroyWindow(preview.window);
-    stopAnimation(preview);
-    if (preview.still) DeleteObject(preview.still);
+    closeScenePicture(preview.picture);
 }
