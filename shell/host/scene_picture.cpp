@@ -145,8 +145,11 @@ bool openScenePicture(ScenePicture& picture, HINSTANCE instance, const PicturePl
     picture.deadlines = FrameDeadlines{};
     picture.deadlines.framesPerSecond = framesPerSecond;
     picture.run.scene.settings = withinRanges(settings);
-    // OpenGL is set up once the window stands at its final size in its place.
-    return createPictureWindow(picture) && animateOrShowStill(picture);
+    // OpenGL is set up once the window stands at its final size in its place. An owned window shows
+    // first: Wine never shows OpenGL drawing in a window that was hidden at its set-up.
+    if (!createPictureWindow(picture)) return false;
+    if (place.parent == nullptr) showScenePicture(picture);
+    return animateOrShowStill(picture);
 }
 
 // Shown without activation: the host's own window keeps the focus.
@@ -188,12 +191,12 @@ void restartScenePicture(ScenePicture& picture, const SceneSettings& settings) {
     animateOrShowStill(picture);
 }
 
-// Only an owned picture stands on the screen by itself; a child moves with its parent.
+// Only an owned picture stands on the screen by itself; a child moves with its parent. Put on top
+// again, as a system without a window manager (Wine on a bare X server) may have raised the owner over it.
 void moveScenePicture(ScenePicture& picture, const RECT& screenArea) {
     if (picture.place.parent != nullptr || !picture.window) return;
     picture.place.area = screenArea;
-    SetWindowPos(picture.window, nullptr, screenArea.left, screenArea.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(picture.window, HWND_TOP, screenArea.left, screenArea.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 // The window goes first, while its device context still holds the context it frees.

@@ -62,7 +62,7 @@ void changeScenePicture(ScenePicture& picture, const SceneSettings& settings);
 // Starts the scene again with new settings, so that its counts take effect; where OpenGL now refuses,
 // the still shows instead.
 void restartScenePicture(ScenePicture& picture, const SceneSettings& settings);
-// Moves an owned picture to a new place on the screen.
+// Moves an owned picture to a new place on the screen, over its owner.
 void moveScenePicture(ScenePicture& picture, const RECT& screenArea);
 // Frees the scene, the OpenGL objects, the window and the still; safe to call twice.
 void closeScenePicture(ScenePicture& picture);
