@@ -308,6 +308,7 @@ void runModal(SceneDialog& d) {
     UpdateWindow(d.hwnd);
     SetForegroundWindow(d.hwnd);
     openPicture(d);
+    moveScenePicture(d.picture, pictureScreenArea(d));
     SetFocus(d.presetList);
     while (!d.closed) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, msUntilNextPicture(d.picture, timeGetTime()), QS_ALLINPUT);
