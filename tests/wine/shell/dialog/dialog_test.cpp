@@ -145,7 +145,8 @@ COLORREF edge(HWND button) {
     return pixel(r.left, (r.top + r.bottom) / 2);
 }
 
-// The screen, trimmed to what is not its black background, saved beside this program for a person to look at.
+// The screen, trimmed to what is not its black background, saved beside this program for a person to look at
+// (dialog-<locale>.png, and dialog-scene.png with the Scene dialog over the settings dialog).
 void saveScreenshot(const char* locale) {
     const std::string png = LUMIVANE_SCREENSHOTS_UNIX "/dialog-" + std::string(locale) + ".png";
     std::filesystem::remove(fromUnixPath(png));
@@ -407,6 +408,7 @@ TEST(SceneDialog, PresetAndSlidersChosenByMouseAndKeysAreSavedByOkOnlyAndThePict
     int most = 0;
     EXPECT_TRUE(within(10000, [&] { return (most = litPixels(picture)) > 2 * fewest + 50; }))
         << "pixels lit at 50 particles " << fewest << ", at 5000 " << most;
+    saveScreenshot("scene");
     pressKey(VK_LEFT);
     setKnobValue(expected, SceneKnob::Particles, 4950);
     EXPECT_TRUE(within(2000, [&] { return position(SceneKnob::Particles) == 4950; }));
