@@ -4,7 +4,8 @@
 #   scripts/wine-session --screen 1920x1080x24 -- bench/measure_fps.sh dist/win64 out/fps-1080
 #   measure_fps.sh <dist dir> <output dir> [warm-up seconds] [measured seconds]
 # Pacing is off (LUMIVANE_UNPACED=1) unless MEASURE_PACED=1; the earlier drawing is measured by
-# frame_bench.exe only. Leaves fps.log, shot.png and result.txt in the output folder.
+# frame_bench.exe only. MEASURE_SCENE="/scene:..." hands the renderer other scene settings, as the
+# shell does. Leaves fps.log, shot.png and result.txt in the output folder.
 set -u
 dist="$1"; out="$2"; warmup="${3:-125}"; measured="${4:-30}"
 wine64=/usr/lib/wine/wine64
@@ -13,7 +14,7 @@ if [ "${MEASURE_PACED:-0}" = 1 ]; then unset LUMIVANE_UNPACED; pacing=paced; els
 drawing=batched
 
 mkdir -p "$out"; rm -f "$out/fps.log"
-WINEDEBUG=-all,+fps "$wine64" "$dist/Lumivane.dll" 2>"$out/fps.log" &
+WINEDEBUG=-all,+fps "$wine64" "$dist/Lumivane.dll" ${MEASURE_SCENE:-} 2>"$out/fps.log" &
 renderer=$!
 
 # utime + stime of the renderer process, all its threads (llvmpipe's included), in clock ticks.
@@ -36,8 +37,8 @@ fps=$(grep -o 'approx [0-9.]*' "$out/fps.log" | tail -n +$((lines_before + 1)) |
 screen=$(xdpyinfo | awk '/dimensions:/ { print $2; exit }')
 awk -v fps="$fps" -v t0="$start" -v t1="$end" -v c0="$ticks_before" -v c1="$ticks_after" -v hz="$clock_ticks" \
     -v screen="$screen" -v warm="$warmup" -v drawing="$drawing" -v pacing="$pacing" -v load="$load" \
-    -v load_after="$load_after" 'BEGIN {
+    -v load_after="$load_after" -v scene="${MEASURE_SCENE:+ $MEASURE_SCENE}" 'BEGIN {
   seconds = t1 - t0; cpu = (c1 - c0) / hz; frames = fps * seconds
-  printf "screen %s, %s drawing, %s, after %d s: %.1f fps; renderer process %.2f cores busy, %.2f ms processor time per frame, %.0f ms per second (load average %s before, %s after)\n",
-         screen, drawing, pacing, warm, fps, cpu / seconds, (frames > 0 ? cpu * 1000 / frames : 0), cpu * 1000 / seconds, load, load_after
+  printf "screen %s, %s drawing, %s%s, after %d s: %.1f fps; renderer process %.2f cores busy, %.2f ms processor time per frame, %.0f ms per second (load average %s before, %s after)\n",
+         screen, drawing, pacing, scene, warm, fps, cpu / seconds, (frames > 0 ? cpu * 1000 / frames : 0), cpu * 1000 / seconds, load, load_after
 }' | tee "$out/result.txt"

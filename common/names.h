@@ -80,6 +80,11 @@ inline constexpr wchar_t PreviewClassName[] = L"Glimra_R";
 inline constexpr wchar_t PreviewTitle[] = L"Preview Window";
 inline constexpr wchar_t CommandClassName[] = L"Glimra.Command";
 
+// The option by which the shell hands the renderer a handle of its own process ("/shell:<decimal>"):
+// the renderer ends when that process has ended. The renderer reads the ANSI form, the shell writes the wide one.
+inline constexpr char ShellProcessOption[] = "/shell:";
+inline constexpr wchar_t ShellProcessOptionW[] = L"/shell:";
+
 // Files beside the shell.
 inline constexpr wchar_t RendererFileName[] = L"Lumivane.dll";
 inline constexpr wchar_t ShellFileName[] = L"Lumivane.scr";

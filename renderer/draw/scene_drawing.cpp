@@ -97,8 +97,8 @@ int32_t layOutBatchedSprites(SceneDrawing& drawing, const Scene& scene) {
 void drawBatchedPass(const SceneDrawing& drawing, const Scene& scene, int32_t laidOutVertices) {
     if (scene.settings.TrailLevel == 0) {
         glClear(GL_COLOR_BUFFER_BIT);
-    } else {
-        drawBatchedVeil(veilAlpha(scene.settings.TrailLevel));
+    } else if (passVeil(scene) > 0.0f) {
+        drawBatchedVeil(passVeil(scene));
         glFlush();
     }
     glBlendFunc(GL_ONE, GL_ONE);

@@ -51,8 +51,23 @@ void resumeFrames(Renderer& renderer) {
     renderer.nextFrameUs = 0;
 }
 
+// Destroys the window once the shell has ended (its handle is then let go): the quit message follows.
+void endWithShell(Renderer& renderer) {
+    CloseHandle(renderer.shellProcess);
+    renderer.shellProcess = nullptr;
+    DestroyWindow(renderer.window);
+}
+
+// Waits up to `waitMs` for a message or the end of the shell; true when the shell has ended.
+bool waitForInputOrShell(Renderer& renderer, DWORD waitMs) {
+    const DWORD handleCount = renderer.shellProcess != nullptr ? 1 : 0;
+    const DWORD woken = MsgWaitForMultipleObjects(handleCount, &renderer.shellProcess, FALSE, waitMs, QS_ALLINPUT);
+    return handleCount != 0 && woken == WAIT_OBJECT_0;
+}
+
 // A wait for the pacing ends early when a message arrives, so input still closes at once; the
-// wait is rounded up to whole milliseconds and the loop draws when it is over.
+// wait is rounded up to whole milliseconds and the loop draws when it is over. Frames drawn without
+// a wait look at the shell themselves.
 int runMessageLoop(Renderer& renderer) {
     const bool pacing = renderer.pacer.periodUs > 0;
     if (pacing) timeBeginPeriod(PacingTimerResolutionMs);
@@ -63,14 +78,22 @@ int runMessageLoop(Renderer& renderer) {
             const int64_t now = microsecondsNow();
             if (now < renderer.nextFrameUs) {
                 const int64_t waitMs = (renderer.nextFrameUs - now + MicrosecondsPerMs - 1) / MicrosecondsPerMs;
-                MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(waitMs), QS_ALLINPUT);
+                if (waitForInputOrShell(renderer, static_cast<DWORD>(waitMs))) endWithShell(renderer);
                 continue;
             }
             frameTick(renderer);
             const int64_t presented = microsecondsNow();
             const int64_t waitUs = waitAfterFrame(renderer.pacer, now, presented);
             renderer.nextFrameUs = presented + waitUs;
-            if (waitUs == 0) Sleep(0);
+            if (waitUs == 0) {
+                Sleep(0);
+                if (waitForInputOrShell(renderer, 0)) endWithShell(renderer);
+            }
+        }
+        // No frame to draw: sleep until a message, or the shell's end.
+        if (renderer.shellProcess != nullptr && !PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE) &&
+            waitForInputOrShell(renderer, INFINITE)) {
+            endWithShell(renderer);
         }
         if (GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
         TranslateMessage(&msg);

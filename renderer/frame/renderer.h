@@ -25,6 +25,8 @@ struct Renderer {
     int64_t nextFrameUs = 0;          // the pacing holds frames back until this time (microsecond clock)
     bool sceneReady = false;          // from the end of the set-up until the window starts being destroyed
     bool passwordDialogOpen = false;  // the system's password dialog is on screen: no frame is drawn
+    HWND window = nullptr;            // the saver window, once made
+    HANDLE shellProcess = nullptr;    // the shell that started the renderer; none for a renderer started alone
 
     Renderer() = default;
     Renderer(const Renderer&) = delete;
@@ -41,8 +43,8 @@ void frameTick(Renderer& renderer);
 // Frames start again after a pause: the clock restarts, so the scene does not leap over the pause.
 void resumeFrames(Renderer& renderer);
 // The message loop: messages first, a frame whenever the queue is empty and the screen can be
-// seen, paced to the display; blocks in GetMessage while no one can see the screen. Returns the
-// quit message's exit code.
+// seen, paced to the display; blocks while no one can see the screen. The window is destroyed once
+// the shell that started the renderer has ended. Returns the quit message's exit code.
 int runMessageLoop(Renderer& renderer);
 // A monotonic clock in microseconds.
 int64_t microsecondsNow();

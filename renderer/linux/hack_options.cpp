@@ -4,15 +4,27 @@
 #include <cstdlib>
 #include <cstring>
 
-const char UsageLine[] = "usage: lumivane [-root | -window | -window-id ID] [-fps] [-help]";
+const char UsageLine[] =
+    "usage: lumivane [-root | -window | -window-id ID] [-preset NAME] [-particles N] [-size N] [-speed N]\n"
+    "                [-camera N] [-trails N] [-emitters N] [-absorbers N] [-colours NAME] [-fps] [-help]";
 const char OptionList[] =
     "  -root           draw on the root window (XScreenSaver's own window when it names one)\n"
     "  -window         draw in a window of its own (the default); a key or the close button ends it\n"
     "  -window-id ID   draw in the X window ID (decimal or 0x hexadecimal)\n"
+    "  -preset NAME    default, calm, swarm, embers, aurora or nebula: all the scene's settings at once\n"
+    "  -particles N    how many particles flow, 50 to 5000 (1000)\n"
+    "  -size N         how large they are, 1 to 30 (10)\n"
+    "  -speed N        how fast they and the poles move, 1 to 30 (10)\n"
+    "  -camera N       how fast the camera moves and the scene turns, 0 (still) to 30 (10)\n"
+    "  -trails N       how long the trails are, 0 (none) to 100 (10)\n"
+    "  -emitters N     how many poles send particles, 1 to 8 (3)\n"
+    "  -absorbers N    how many poles take them in, 1 to 8 (3)\n"
+    "  -colours NAME   every-hue, warm, cold, green or violet (every-hue)\n"
     "  -fps            print the frame rate once a second on stderr\n"
     "  -help           list these options\n"
-    "Options may also start with two dashes (--root). XSCREENSAVER_WINDOW names the window to\n"
-    "draw in when neither -window nor -window-id is given.\n";
+    "Options may also start with two dashes (--root); a number outside its range is taken as the\n"
+    "nearest one, and of the scene's options the later one counts. XSCREENSAVER_WINDOW names the\n"
+    "window to draw in when neither -window nor -window-id is given.\n";
 const char ScreensaverWindowVariable[] = "XSCREENSAVER_WINDOW";
 
 namespace {
@@ -24,6 +36,26 @@ unsigned long windowIdFrom(const char* text) {
     const unsigned long long id = std::strtoull(text, &end, 0);
     if (errno != 0 || *end != '\0' || id > 0xFFFFFFFFull) return 0;
     return static_cast<unsigned long>(id);
+}
+
+// The knob an option name sets, or -1 for a name that is no knob's. Colours take a name, not a number.
+int knobNamed(const char* name) {
+    for (int k = 0; k < SceneKnobCount; ++k) {
+        if (std::strcmp(name, SceneKnobs[k].option) == 0) return k;
+    }
+    return -1;
+}
+
+// A whole decimal number, with its sign; false for anything else.
+bool wholeNumber(const char* text, double& value) {
+    if (text == nullptr || *text == '\0') return false;
+    char* end = nullptr;
+    value = std::strtod(text, &end);
+    if (*end != '\0') return false;
+    for (const char* c = text; *c != '\0'; ++c) {
+        if ((*c < '0' || *c > '9') && !(c == text && (*c == '-' || *c == '+'))) return false;
+    }
+    return true;
 }
 
 // The refusal of one argument.
@@ -55,6 +87,30 @@ HackOptions parseHackOptions(int argc, const char* const argv[], const char* scr
             if (k + 1 == argc) return refusal(argument, "a window id must follow");
             options.windowId = windowIdFrom(argv[++k]);
             if (options.windowId == 0) return refusal(argv[k], "not a window id");
+        } else if (std::strcmp(name, "-preset") == 0) {
+            if (k + 1 == argc) return refusal(argument, "a preset name must follow");
+            int found = -1;
+            for (int p = 0; p < ScenePresetCount; ++p) {
+                if (std::strcmp(argv[k + 1], ScenePresets[p].name) == 0) found = p;
+            }
+            if (found < 0) return refusal(argv[k + 1], "not a preset: default, calm, swarm, embers, aurora or nebula");
+            options.scene = ScenePresets[found].settings;
+            ++k;
+        } else if (std::strcmp(name, "-colours") == 0) {
+            if (k + 1 == argc) return refusal(argument, "a palette name must follow");
+            int found = -1;
+            for (int p = 0; p < PaletteCount; ++p) {
+                if (std::strcmp(argv[k + 1], paletteName(static_cast<Palette>(p))) == 0) found = p;
+            }
+            if (found < 0) return refusal(argv[k + 1], "not a palette: every-hue, warm, cold, green or violet");
+            options.scene.Colours = static_cast<Palette>(found);
+            ++k;
+        } else if (name[0] == '-' && knobNamed(name + 1) >= 0) {
+            if (k + 1 == argc) return refusal(argument, "a number must follow");
+            double value = 0;
+            if (!wholeNumber(argv[k + 1], value)) return refusal(argv[k + 1], "not a whole number");
+            setKnobValue(options.scene, static_cast<SceneKnob>(knobNamed(name + 1)), value);
+            ++k;
         } else if (std::strcmp(name, "-fps") == 0) {
             options.showFps = true;
         } else if (std::strcmp(name, "-help") == 0) {

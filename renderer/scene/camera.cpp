@@ -10,6 +10,8 @@ constexpr float DollyRate = 0.01f;
 // New leg end: -(r * DollySpread) - DollyNear, i.e. -200 .. -1500.
 constexpr float DollySpread = 0.039674062f;
 constexpr float DollyNear = 200.0f;
+// The spin's angle is its turn in this time (seconds): one frame at 60 frames a second.
+constexpr float SpinTurnSeconds = 1.0f / 60.0f;
 // Spin glide per second per unit of CameraSpeed (radians per frame, per second).
 constexpr float SpinGlideRate = 0.0002f;
 // Spin target length per unit of r and of CameraSpeed: r/32767 * 0.002.
@@ -29,7 +31,7 @@ void advanceCameraDolly(Scene& scene, float dt) {
     }
 }
 
-// The turn is applied once per frame, unscaled by dt: only the glide of the spin follows time.
+// The turn follows the frame time, so the scene turns as fast per second at any frame rate.
 void advanceSpin(Scene& scene, float dt) {
     if (scene.firstFrame) {
         scene.firstFrame = false;
@@ -58,7 +60,7 @@ void advanceSpin(Scene& scene, float dt) {
         }
     }
     Vector3 axis = scene.spinVelocity;
-    const float angle = axis.normalise();
+    const float angle = axis.normalise() * (dt / SpinTurnSeconds);
     scene.orientation.multiply(Quaternion::fromAngleAxis(angle, axis));
     scene.sceneRotation.setFromQuaternion(scene.orientation);
 }
@@ -72,4 +74,5 @@ void advanceScene(Scene& scene, float dt) {
     advanceFormation(scene, dt);
     placePoles(scene);
     updateParticles(scene, dt);
+    advanceVeil(scene, dt);
 }

@@ -20,6 +20,14 @@ constexpr float VeilSlope = 0.15495f;
 // A trail's half-life grows with the level to this power: level 100 fades about 15 times slower
 // than level 10, and level 1 all but clears.
 constexpr float TrailGrowth = 1.166f;
+// Veils are laid for this frame time, the rate at which the trails' look is set (seconds).
+constexpr float VeilStepSeconds = 1.0f / 60.0f;
+// A veil is laid once this share of its step has gathered, so that the 16 ms frames of a 60 Hz
+// clock that counts milliseconds each get theirs; a weaker veil would leave an 8-bit picture more
+// of its faint old trails for good than 60 Hz does.
+constexpr float VeilStepShare = 0.95f;
+// Gathered time this close to one step lays the level's veil exactly.
+constexpr float WholeStepTolerance = 1e-3f;
 
 // Places a new pole at a random point of the cube -500..500, drawing y, x, z in that order.
 void constructPole(Scene& scene, Pole& pole) {
@@ -67,6 +75,24 @@ void destroySceneObjects(Scene& scene) {
     std::vector<Pole>().swap(scene.absorbers);
     std::vector<Particle>().swap(scene.particles);
     scene.liveParticleCount = 0;
+}
+
+// What a pass keeps is raised to the number of steps the gathered time stands for.
+void advanceVeil(Scene& scene, float dt) {
+    scene.veilPendingSeconds += dt;
+    if (scene.veilPendingSeconds < VeilStepShare * VeilStepSeconds) {
+        scene.frameVeil = 0.0f;
+        return;
+    }
+    const float steps = scene.veilPendingSeconds / VeilStepSeconds;
+    const float alpha = veilAlpha(scene.settings.TrailLevel);
+    scene.frameVeil = std::fabs(steps - 1.0f) < WholeStepTolerance ? alpha : 1.0f - std::pow(1.0f - alpha, steps);
+    scene.veilPendingSeconds = 0.0f;
+}
+
+// A scene drawn before any frame (a still, a test) lays the level's own veil.
+float passVeil(const Scene& scene) {
+    return scene.frameVeil < 0.0f ? veilAlpha(scene.settings.TrailLevel) : scene.frameVeil;
 }
 
 // What a pass keeps at level 10 is raised to (10 / level)^TrailGrowth, so the trail's half-life

@@ -96,6 +96,11 @@ struct Scene {
     Quaternion orientation;
     Matrix4 sceneRotation;  // matrix of orientation, rewritten every frame
 
+    // Veil: the opacity this frame's passes lay (0 for none; below 0 until the first frame, when the
+    // passes lay the level's own veil), and the time gathered toward the next one.
+    float frameVeil = -1.0f;
+    float veilPendingSeconds = 0;
+
     // Number of emitters made for this run.
     int32_t emitterCount() const { return static_cast<int32_t>(emitters.size()); }
     // Number of absorbers made for this run.
@@ -115,11 +120,18 @@ void destroySceneObjects(Scene& scene);
 void advanceScene(Scene& scene, float dt);
 // Moves the camera along its eased leg and starts a new leg at the end of one.
 void advanceCameraDolly(Scene& scene, float dt);
-// Glides the spin toward its target, turns the orientation by one frame's spin, rewrites sceneRotation.
+// Glides the spin toward its target, turns the orientation by the spin for this frame's time (a
+// spin's angle is its turn in a sixtieth of a second), rewrites sceneRotation.
 void advanceSpin(Scene& scene, float dt);
 // Opacity of the black veil laid over each pass for a trail level of 1..100; the standard level 10
 // keeps 77.55 % of the picture, and every step keeps the trails visibly longer.
 float veilAlpha(int32_t trailLevel);
+// Gathers the frame time and decides this frame's veil: at about sixty veils a second or fewer, each
+// as strong as the time it stands for, so trails fade alike per second at any frame rate and an
+// 8-bit picture keeps no more of them than at 60 frames a second.
+void advanceVeil(Scene& scene, float dt);
+// The veil this frame's passes lay: frameVeil, or before any frame the level's own veil.
+float passVeil(const Scene& scene);
 
 // Starts a pole's glide from where it stands toward target.
 void setMove(Pole& pole, const Vector3& target);

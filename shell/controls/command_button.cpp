@@ -4,6 +4,7 @@
 #include "common/names.h"
 #include "shell/controls/command_state.h"
 #include "shell/controls/window_class.h"
+#include "shell/system/window_calls.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ struct CommandWindow {
 
 // The record a command button keeps in its window.
 CommandWindow* fromWindow(HWND hwnd) {
-    return reinterpret_cast<CommandWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return reinterpret_cast<CommandWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
 }
 
 // A colour as a gradient vertex wants it: 8-bit values in the high byte of 16-bit components.
@@ -125,25 +126,25 @@ void makeSurface(CommandWindow& w, int width, int height) {
 
 // The caption: centred, no background, embossed grey while disabled.
 void paintCaption(CommandWindow& w, HDC dc) {
-    wchar_t text[CaptionChars];
-    const int length = GetWindowTextW(w.hwnd, text, CaptionChars);
+    const std::wstring text = windowText(w.hwnd).substr(0, CaptionChars - 1);
+    const int length = static_cast<int>(text.size());
     if (length <= 0) return;
     HGDIOBJ oldFont = w.font ? SelectObject(dc, w.font) : nullptr;
     SetBkMode(dc, TRANSPARENT);
     SIZE extent = {0, 0};
-    GetTextExtentPoint32W(dc, text, length, &extent);
+    GetTextExtentPoint32W(dc, text.c_str(), length, &extent);
     const int top = (w.height - extent.cy) / 2 - CaptionLift;
     RECT r = {0, top, w.width, top + extent.cy};
     const UINT format = DT_CENTER | DT_SINGLELINE | DT_NOPREFIX | DT_TOP;
     if (w.state.enabled()) {
         SetTextColor(dc, CaptionColour);
-        DrawTextW(dc, text, length, &r, format);
+        drawText(dc, text, r, format);
     } else {
         RECT shadow = {r.left + 1, r.top + 1, r.right + 1, r.bottom + 1};
         SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
-        DrawTextW(dc, text, length, &shadow, format);
+        drawText(dc, text, shadow, format);
         SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-        DrawTextW(dc, text, length, &r, format);
+        drawText(dc, text, r, format);
     }
     if (oldFont) SelectObject(dc, oldFont);
 }
@@ -160,7 +161,7 @@ void raiseClick(HWND hwnd) {
     HWND parent = GetParent(hwnd);
     const int id = GetDlgCtrlID(hwnd);
     // The parent may close the whole dialog here; nothing of this window is used afterwards.
-    SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
+    SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(hwnd));
 }
 
 // A button release: the capture ends with the last button up, and the state table decides the click.
@@ -172,20 +173,21 @@ void onButtonUp(HWND hwnd, CommandWindow& w, CommandMouseButton button, WPARAM k
 // The button's window procedure: every event goes through the state table.
 LRESULT CALLBACK commandProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     CommandWindow* w = fromWindow(hwnd);
-    if (!w && msg != WM_NCCREATE) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (!w && msg != WM_NCCREATE) return defaultWindowProcedure(hwnd, msg, wParam, lParam);
     switch (msg) {
         case WM_NCCREATE: {
-            const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+            // The fields read here have the same place in the wide and the ANSI structure.
+            const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
             auto* created = new CommandWindow;
             created->hwnd = hwnd;
             created->pictures = static_cast<const CommandPictures*>(cs->lpCreateParams);
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-            const LRESULT ok = DefWindowProcW(hwnd, msg, wParam, lParam);
-            if (ok && !(cs->lpszName && *cs->lpszName)) SetWindowTextW(hwnd, DefaultCaption);
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+            const LRESULT ok = defaultWindowProcedure(hwnd, msg, wParam, lParam);
+            if (ok && windowText(hwnd).empty()) setWindowText(hwnd, DefaultCaption);
             return ok;
         }
         case WM_CREATE: {
-            const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+            const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lParam);
             makeSurface(*w, cs->cx, cs->cy);
             paintState(*w, CommandPicture::Normal);
             return 0;
@@ -205,7 +207,7 @@ LRESULT CALLBACK commandProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
             return 0;
         }
         case WM_SETTEXT: {
-            const LRESULT r = DefWindowProcW(hwnd, msg, wParam, lParam);
+            const LRESULT r = defaultWindowProcedure(hwnd, msg, wParam, lParam);
             InvalidateRect(hwnd, nullptr, FALSE);
             return r;
         }
@@ -261,13 +263,13 @@ LRESULT CALLBACK commandProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         case WM_NCDESTROY:
             KillTimer(hwnd, HoverTimer);
             makeSurface(*w, 0, 0);
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
             delete w;
             return 0;
         default:
             break;
     }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return defaultWindowProcedure(hwnd, msg, wParam, lParam);
 }
 
 }  // namespace
@@ -276,8 +278,8 @@ LRESULT CALLBACK commandProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 bool loadCommandPictures(HINSTANCE instance, CommandPictures& pictures) {
     bool complete = true;
     for (int i = 0; i < 6; ++i) {
-        pictures.pictures[i] = static_cast<HBITMAP>(LoadImageW(
-            instance, MAKEINTRESOURCEW(COMMAND_PICTURE_FIRST_ID + i), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        pictures.pictures[i] = static_cast<HBITMAP>(LoadImageA(
+            instance, MAKEINTRESOURCEA(COMMAND_PICTURE_FIRST_ID + i), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
         complete = complete && pictures.pictures[i] != nullptr;
     }
     return complete;
@@ -299,12 +301,12 @@ bool registerCommandClass(HINSTANCE instance) {
 // Makes a command button with its caption, place, font and pictures.
 HWND createCommand(HWND parent, int id, const wchar_t* caption, const RECT& place, HFONT font,
                    const CommandPictures& pictures) {
-    auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    HWND button = CreateWindowExW(0, CommandClassName, caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP, place.left,
-                                  place.top, place.right - place.left, place.bottom - place.top, parent,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                                  const_cast<CommandPictures*>(&pictures));
-    if (button && font) SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
+    HWND button = createWindow(0, CommandClassName, caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP, place.left,
+                               place.top, place.right - place.left, place.bottom - place.top, parent,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
+                               const_cast<CommandPictures*>(&pictures));
+    if (button && font) SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     return button;
 }
 

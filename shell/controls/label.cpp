@@ -4,28 +4,29 @@
 #include <string>
 
 #include "shell/controls/window_class.h"
+#include "shell/system/window_calls.h"
 
 namespace {
 constexpr wchar_t LabelClassName[] = L"Glimra.Label";
-constexpr wchar_t FontProperty[] = L"Glimra.Font";
+constexpr char FontProperty[] = "Glimra.Font";
 constexpr int LabelPadding = 3;  // pixels between the frame and the text
 constexpr COLORREF TextColour = RGB(0, 0, 0);
 
 // Draws the label's picture or text into `target`, which already holds the parent's background.
 void paintContent(HWND hwnd, HDC target, RECT r) {
-    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
-    if (auto picture = reinterpret_cast<HBITMAP>(GetWindowLongPtrW(hwnd, GWLP_USERDATA))) {
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE));
+    if (auto picture = reinterpret_cast<HBITMAP>(GetWindowLongPtrA(hwnd, GWLP_USERDATA))) {
         HDC src = CreateCompatibleDC(target);
         HGDIOBJ old = SelectObject(src, picture);
         BITMAP info = {};
-        GetObjectW(picture, sizeof(info), &info);
+        GetObjectA(picture, sizeof(info), &info);
         BitBlt(target, 0, 0, info.bmWidth, info.bmHeight, src, 0, 0, SRCCOPY);
         SelectObject(src, old);
         DeleteDC(src);
         return;
     }
     const std::wstring text = windowText(hwnd);
-    auto font = reinterpret_cast<HFONT>(GetPropW(hwnd, FontProperty));
+    auto font = reinterpret_cast<HFONT>(GetPropA(hwnd, FontProperty));
     HGDIOBJ oldFont = font ? SelectObject(target, font) : nullptr;
     SetBkMode(target, TRANSPARENT);
     SetTextColor(target, TextColour);
@@ -39,7 +40,7 @@ void paintContent(HWND hwnd, HDC target, RECT r) {
         format |= DT_TOP;
     }
     if (style & LabelCentre) format |= DT_CENTER;
-    DrawTextW(target, text.c_str(), static_cast<int>(text.size()), &textRect, format);
+    drawText(target, text, textRect, format);
     if (oldFont) SelectObject(target, oldFont);
 }
 
@@ -73,18 +74,18 @@ LRESULT CALLBACK labelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             paintLabel(hwnd);
             return 0;
         case WM_SETFONT:
-            SetPropW(hwnd, FontProperty, reinterpret_cast<HANDLE>(wParam));
+            SetPropA(hwnd, FontProperty, reinterpret_cast<HANDLE>(wParam));
             if (LOWORD(lParam)) InvalidateRect(hwnd, nullptr, FALSE);
             return 0;
         case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(GetPropW(hwnd, FontProperty));
+            return reinterpret_cast<LRESULT>(GetPropA(hwnd, FontProperty));
         case WM_SETTEXT: {
-            const LRESULT r = DefWindowProcW(hwnd, msg, wParam, lParam);
+            const LRESULT r = defaultWindowProcedure(hwnd, msg, wParam, lParam);
             InvalidateRect(hwnd, nullptr, FALSE);
             return r;
         }
         case LabelSetPicture:
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(wParam));
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(wParam));
             InvalidateRect(hwnd, nullptr, FALSE);
             return 0;
         case WM_LBUTTONDOWN:
@@ -93,16 +94,16 @@ LRESULT CALLBACK labelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONDBLCLK:
         case WM_RBUTTONDBLCLK:
         case WM_MBUTTONDBLCLK:
-            SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), LabelPressed),
+            SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), LabelPressed),
                          reinterpret_cast<LPARAM>(hwnd));
             return 0;
         case WM_NCDESTROY:
-            RemovePropW(hwnd, FontProperty);
+            RemovePropA(hwnd, FontProperty);
             break;
         default:
             break;
     }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return defaultWindowProcedure(hwnd, msg, wParam, lParam);
 }
 
 // A label's width grows to its text when the font draws wider than the place allows.
@@ -127,11 +128,11 @@ bool registerLabelClass(HINSTANCE instance) {
 HWND createLabel(HWND parent, int id, const wchar_t* text, const RECT& place, DWORD labelStyle, HFONT font) {
     RECT r = place;
     if (!(labelStyle & (LabelBorder | LabelCentre))) r.right = r.left + fittedWidth(text, font, r.right - r.left);
-    HWND label = CreateWindowExW(0, LabelClassName, text, WS_CHILD | WS_VISIBLE | labelStyle, r.left, r.top,
-                                 r.right - r.left, r.bottom - r.top, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
-    if (label) SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    HWND label = createWindow(0, LabelClassName, text, WS_CHILD | WS_VISIBLE | labelStyle, r.left, r.top,
+                              r.right - r.left, r.bottom - r.top, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)), nullptr);
+    if (label) SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return label;
 }
 
@@ -142,6 +143,6 @@ void paintParentBackground(HWND hwnd, HDC dc) {
     MapWindowPoints(hwnd, parent, &origin, 1);
     POINT old;
     OffsetWindowOrgEx(dc, origin.x, origin.y, &old);
-    SendMessageW(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     SetWindowOrgEx(dc, old.x, old.y, nullptr);
 }

@@ -15,6 +15,7 @@
 #include "shell/host/preview_layout.h"
 #include "shell/host/scene_picture.h"
 #include "shell/settings/settings_file.h"
+#include "shell/system/window_calls.h"
 #include "shell/texts/texts.h"
 
 namespace {
@@ -98,11 +99,11 @@ RECT pictureScreenArea(const SceneDialog& d) {
 void showChoice(SceneDialog& d) {
     for (int k = 0; k < SceneSliderCount; ++k) {
         const int32_t value = knobValue(d.choice.current, static_cast<SceneKnob>(k));
-        SendMessageW(d.sliders[k], TBM_SETPOS, TRUE, value);
-        SetWindowTextW(d.values[k], std::to_wstring(value).c_str());
+        SendMessageA(d.sliders[k], TBM_SETPOS, TRUE, value);
+        setWindowText(d.values[k], std::to_wstring(value));
     }
-    SendMessageW(d.colourList, CB_SETCURSEL, knobValue(d.choice.current, SceneKnob::Colours), 0);
-    SendMessageW(d.presetList, CB_SETCURSEL, presetEntry(d.choice), 0);
+    SendMessageA(d.colourList, CB_SETCURSEL, knobValue(d.choice.current, SceneKnob::Colours), 0);
+    SendMessageA(d.presetList, CB_SETCURSEL, presetEntry(d.choice), 0);
 }
 
 // Hands a change to the picture: at once where the scene reads it frame by frame, with new objects
@@ -144,13 +145,13 @@ void onCommand(SceneDialog& d, int id, int code) {
         case IDCANCEL: closeDialog(d); break;
         case IdPresetList:
             if (code == CBN_SELCHANGE) {
-                const auto entry = static_cast<int32_t>(SendMessageW(d.presetList, CB_GETCURSEL, 0, 0));
+                const auto entry = static_cast<int32_t>(SendMessageA(d.presetList, CB_GETCURSEL, 0, 0));
                 showChange(d, choosePresetEntry(d.choice, entry));
             }
             break;
         case IdColourList:
             if (code == CBN_SELCHANGE) {
-                const auto palette = static_cast<int32_t>(SendMessageW(d.colourList, CB_GETCURSEL, 0, 0));
+                const auto palette = static_cast<int32_t>(SendMessageA(d.colourList, CB_GETCURSEL, 0, 0));
                 showChange(d, setSceneKnob(d.choice, SceneKnob::Colours, palette));
             }
             break;
@@ -162,7 +163,7 @@ void onCommand(SceneDialog& d, int id, int code) {
 void onSlider(SceneDialog& d, HWND slider) {
     for (int k = 0; k < SceneSliderCount; ++k) {
         if (slider != d.sliders[k]) continue;
-        const auto value = static_cast<int32_t>(SendMessageW(slider, TBM_GETPOS, 0, 0));
+        const auto value = static_cast<int32_t>(SendMessageA(slider, TBM_GETPOS, 0, 0));
         showChange(d, setSceneKnob(d.choice, static_cast<SceneKnob>(k), value));
     }
 }
@@ -170,7 +171,7 @@ void onSlider(SceneDialog& d, HWND slider) {
 // The dialog's window procedure: commands, sliders, the picture following the dialog, closing.
 LRESULT CALLBACK sceneDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* d = windowRecord<SceneDialog>(hwnd, msg, lParam);
-    if (d == nullptr) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (d == nullptr) return defaultWindowProcedure(hwnd, msg, wParam, lParam);
     switch (msg) {
         case WM_COMMAND:
             onCommand(*d, LOWORD(wParam), HIWORD(wParam));
@@ -195,16 +196,15 @@ LRESULT CALLBACK sceneDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         default:
             break;
     }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return defaultWindowProcedure(hwnd, msg, wParam, lParam);
 }
 
 // Makes one child control of a system class with the dialog's font.
 HWND makeControl(SceneDialog& d, const wchar_t* className, const std::wstring& text, DWORD style, int id, int left,
                  int top, int width, int height, DWORD exStyle = 0) {
-    HWND control = CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, left, top, width,
-                                   height, d.hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), d.instance,
-                                   nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(d.font), FALSE);
+    HWND control = createWindow(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, left, top, width,
+                                height, d.hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), d.instance, nullptr);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(d.font), FALSE);
     return control;
 }
 
@@ -218,9 +218,7 @@ HWND makeList(SceneDialog& d, unsigned label, int id, int top, const unsigned* t
     makeLabel(d, label, ListLabelLeft, top + LabelDrop, ListLabelWidth);
     HWND list = makeControl(d, L"COMBOBOX", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, id, ListLeft, top,
                             ListWidth, ListOpenHeight);
-    for (int n = 0; n < count; ++n) {
-        SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shellText(d.instance, texts[n]).c_str()));
-    }
+    for (int n = 0; n < count; ++n) addListEntry(list, shellText(d.instance, texts[n]));
     return list;
 }
 
@@ -237,10 +235,10 @@ void createControls(SceneDialog& d) {
                                    SliderLeft, top, SliderWidth, SliderHeight);
         const SceneKnobInfo& info = SceneKnobs[k];
         const SliderSteps steps = sliderSteps(static_cast<SceneKnob>(k));
-        SendMessageW(d.sliders[k], TBM_SETRANGEMIN, FALSE, info.low);
-        SendMessageW(d.sliders[k], TBM_SETRANGEMAX, FALSE, info.high);
-        SendMessageW(d.sliders[k], TBM_SETLINESIZE, 0, steps.line);
-        SendMessageW(d.sliders[k], TBM_SETPAGESIZE, 0, steps.page);
+        SendMessageA(d.sliders[k], TBM_SETRANGEMIN, FALSE, info.low);
+        SendMessageA(d.sliders[k], TBM_SETRANGEMAX, FALSE, info.high);
+        SendMessageA(d.sliders[k], TBM_SETLINESIZE, 0, steps.line);
+        SendMessageA(d.sliders[k], TBM_SETPAGESIZE, 0, steps.page);
         d.values[k] = makeControl(d, L"STATIC", L"", SS_RIGHT | SS_NOPREFIX, IdValue0 + k, ValueLeft, top + LabelDrop,
                                   ValueWidth, LabelHeight);
     }
@@ -263,8 +261,8 @@ bool load(SceneDialog& d) {
     int left = (over.left + over.right - width) / 2, top = (over.top + over.bottom - height) / 2;
     if (left < 0) left = 0;
     if (top < 0) top = 0;
-    d.hwnd = CreateWindowExW(exStyle, SceneDialogClassName, shellText(d.instance, TEXT_SCENE_TITLE).c_str(), style,
-                             left, top, width, height, d.owner, nullptr, d.instance, &d);
+    d.hwnd = createWindow(exStyle, SceneDialogClassName, shellText(d.instance, TEXT_SCENE_TITLE).c_str(), style, left,
+                          top, width, height, d.owner, nullptr, d.instance, &d);
     if (!d.hwnd) return false;
     createControls(d);
     showChoice(d);
@@ -287,14 +285,14 @@ void openPicture(SceneDialog& d) {
 // Handles every waiting message, the dialog's keys first; false once the thread was asked to quit.
 bool handleMessages(SceneDialog& d) {
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (peekMessage(msg)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return false;
         }
-        if (IsWindow(d.hwnd) && IsDialogMessageW(d.hwnd, &msg)) continue;
+        if (IsWindow(d.hwnd) && isDialogMessage(d.hwnd, msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        dispatchMessage(msg);
     }
     return true;
 }

@@ -2,7 +2,6 @@
 // and the button that opens the Scene dialog.
 #include "shell/dialog/settings_dialog.h"
 
-#include <commdlg.h>
 #include <shellapi.h>
 
 #include <string>
@@ -15,6 +14,9 @@
 #include "shell/dialog/dialog_rules.h"
 #include "shell/dialog/scene_dialog.h"
 #include "shell/settings/settings_file.h"
+#include "shell/system/file_calls.h"
+#include "shell/system/system_text.h"
+#include "shell/system/window_calls.h"
 #include "shell/texts/texts.h"
 
 namespace {
@@ -25,6 +27,9 @@ constexpr int JapaneseFontCentipoints = 975;    // 9.75 pt, in 1/100 pt
 constexpr char AuthorPage[] = "https://lumivane.example/";
 constexpr wchar_t FilePattern[] = L"*.MP3;*.WAV";
 constexpr int FileBufferChars = 255;
+// Longest sleep of the dialog's loop while it has an owner (ms): an owner that goes without a
+// word to us (its thread or process ended) is noticed within this time.
+constexpr DWORD OwnerWatchIntervalMs = 250;
 
 // Client area and control places, in twips.
 constexpr int ClientWidthTw = 7185;
@@ -80,6 +85,7 @@ constexpr COLORREF HeadingFrameInner = RGB(255, 255, 255);
 struct SettingsDialog {
     HINSTANCE instance = nullptr;
     ShellSettings* settings = nullptr;
+    HWND owner = nullptr;  // the window the dialog is modal to, or none
     HWND hwnd = nullptr;
     HWND panel = nullptr;
     HWND trackBox = nullptr;
@@ -148,14 +154,14 @@ LRESULT CALLBACK panelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 1;
         }
         case WM_COMMAND:
-            return SendMessageW(GetParent(hwnd), msg, wParam, lParam);
+            return SendMessageA(GetParent(hwnd), msg, wParam, lParam);
         case WM_LBUTTONDOWN:
             SetFocus(hwnd);
             return 0;
         default:
             break;
     }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return defaultWindowProcedure(hwnd, msg, wParam, lParam);
 }
 
 // Animates the caption between the remembered pointer position and the window, one way or the other.
@@ -170,9 +176,9 @@ void zoom(const SettingsDialog& d, bool opening) {
 void showChoice(SettingsDialog& d, int source) {
     setCommandEnabled(d.fileButton, false);
     EnableWindow(d.trackBox, FALSE);
-    for (HWND mark : d.sourceMarks) SendMessageW(mark, LabelSetPicture, reinterpret_cast<WPARAM>(d.radioOff), 0);
+    for (HWND mark : d.sourceMarks) SendMessageA(mark, LabelSetPicture, reinterpret_cast<WPARAM>(d.radioOff), 0);
     if (source >= 0 && source < 3) {
-        SendMessageW(d.sourceMarks[source], LabelSetPicture, reinterpret_cast<WPARAM>(d.radioOn), 0);
+        SendMessageA(d.sourceMarks[source], LabelSetPicture, reinterpret_cast<WPARAM>(d.radioOn), 0);
     }
     if (source == MusicSourceCd) EnableWindow(d.trackBox, TRUE);
     if (source == MusicSourceFile) setCommandEnabled(d.fileButton, true);
@@ -186,45 +192,30 @@ void chooseSource(SettingsDialog& d, int source) {
 
 // The common open-file dialog; a chosen path goes to the settings in the ANSI code page.
 void chooseFile(SettingsDialog& d) {
-    wchar_t file[FileBufferChars] = {};
-    wchar_t title[FileBufferChars] = {};
     // One pair of description and pattern; the text's own terminator ends the list.
     const std::wstring filter = shellText(d.instance, TEXT_FILE_FILTER) + L'\0' + FilePattern + L'\0';
-    const std::wstring dialogTitle = shellText(d.instance, TEXT_FILE_DIALOG_TITLE);
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = d.hwnd;
-    ofn.hInstance = d.instance;
-    ofn.lpstrFilter = filter.c_str();
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = FileBufferChars;
-    ofn.lpstrFileTitle = title;
-    ofn.nMaxFileTitle = FileBufferChars;
-    ofn.lpstrTitle = dialogTitle.c_str();
-    ofn.Flags = 0;
-    if (GetOpenFileNameW(&ofn) <= 0) return;
-    const std::wstring path(file);
+    std::wstring path;
+    if (!chooseOpenFile(d.hwnd, d.instance, filter, shellText(d.instance, TEXT_FILE_DIALOG_TITLE), FileBufferChars,
+                        path)) {
+        return;
+    }
     bool lossless = true;
     std::string ansi = toAnsi(path, &lossless);
     if (!lossless) {
         // A name the ANSI code page cannot spell may still have a short name that it can.
-        wchar_t shortPath[MAX_PATH] = {};
-        const DWORD n = GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
-        if (n > 0 && n < MAX_PATH) {
-            bool shortLossless = true;
-            const std::string shortAnsi = toAnsi(shortPath, &shortLossless);
-            if (shortLossless) ansi = shortAnsi;
-        }
+        bool shortLossless = true;
+        const std::string shortAnsi = toAnsi(shortPathOf(path), &shortLossless);
+        if (shortLossless && !shortAnsi.empty()) ansi = shortAnsi;
     }
     d.settings->musicFile = ansi;
-    SetWindowTextW(d.fileLabel, fromAnsi(ansi).c_str());
+    setWindowText(d.fileLabel, fromAnsi(ansi));
 }
 
 // Writes the keys; on a failed save the user is told, the file is as it was and the dialog stays open.
 bool saveSettings(SettingsDialog& d) {
     const TrackText track = trackFromText(toUtf8(windowText(d.trackBox)));
     d.settings->repeatTrack = track.value;
-    d.settings->screens = SendMessageW(d.screensBox, CB_GETCURSEL, 0, 0) == 1 ? ScreensPrimaryOnly : ScreensEveryMonitor;
+    d.settings->screens = SendMessageA(d.screensBox, CB_GETCURSEL, 0, 0) == 1 ? ScreensPrimaryOnly : ScreensEveryMonitor;
     const std::wstring file = settingsFilePath();
     const bool saved = saveSettingsFile(*d.settings, file);
     if (!saved) {
@@ -237,14 +228,20 @@ bool saveSettings(SettingsDialog& d) {
 
 // Opens the author's page with the system's "open" verb, the hourglass showing meanwhile.
 void openAuthorPage(SettingsDialog& d) {
-    SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+    SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
     ShellExecuteA(d.hwnd, "open", AuthorPage, "", "", SW_SHOWNORMAL);
-    SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+    SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+}
+
+// The owner takes input again; before the dialog goes, so that the system activates the owner.
+void releaseOwner(SettingsDialog& d) {
+    if (d.owner && IsWindow(d.owner)) EnableWindow(d.owner, TRUE);
 }
 
 // The closing zoom, then the window goes.
 void closeDialog(SettingsDialog& d) {
     zoom(d, false);
+    releaseOwner(d);
     DestroyWindow(d.hwnd);
 }
 
@@ -273,7 +270,7 @@ void onCommand(SettingsDialog& d, int id, int code) {
 // The dialog's window procedure: gradient, commands, closing.
 LRESULT CALLBACK dialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* d = windowRecord<SettingsDialog>(hwnd, msg, lParam);
-    if (d == nullptr) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (d == nullptr) return defaultWindowProcedure(hwnd, msg, wParam, lParam);
     switch (msg) {
         case WM_ERASEBKGND: {
             RECT r;
@@ -293,13 +290,13 @@ LRESULT CALLBACK dialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         default:
             break;
     }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return defaultWindowProcedure(hwnd, msg, wParam, lParam);
 }
 
 // The icon of the dialog at the given size, from the system's icon cache (nothing to free).
 HICON dialogIcon(HINSTANCE instance, int size) {
     return static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(SETTINGS_DIALOG_ICON_ID), IMAGE_ICON, size, size, LR_SHARED));
+        LoadImageA(instance, MAKEINTRESOURCEA(SETTINGS_DIALOG_ICON_ID), IMAGE_ICON, size, size, LR_SHARED));
 }
 
 // Registers the dialog's and the panel's classes once, and the controls' classes. The light grey
@@ -314,17 +311,17 @@ bool registerClasses(HINSTANCE instance) {
 
 // The labels' and buttons' font. English takes the system's dialog font, whose 8-point line fits the
 // 13-pixel labels that were laid out for the Japanese font; a copy, so the dialog frees either alike.
+// The system's own face name comes in its own code page and goes back unchanged.
 HFONT makeLabelFont(TextLanguage language) {
     if (language != TextLanguage::Japanese) {
-        LOGFONTW system = {};
-        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(system), &system);
-        return CreateFontIndirectW(&system);
+        LOGFONTA system = {};
+        GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(system), &system);
+        return CreateFontIndirectA(&system);
     }
     HDC screen = GetDC(nullptr);
     const int height = -MulDiv(JapaneseFontCentipoints, GetDeviceCaps(screen, LOGPIXELSY), 7200);
     ReleaseDC(nullptr, screen);
-    return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, JapaneseFontFace);
+    return createFaceFont(height, SHIFTJIS_CHARSET, JapaneseFontFace);
 }
 
 // Makes one of the dialog's command buttons with its text from the string table.
@@ -348,30 +345,28 @@ void createScreensChoice(SettingsDialog& d) {
     createLabel(d.hwnd, IdScreensLabel, shellText(d.instance, TEXT_SCREENS).c_str(), pixels(ScreensLabelPlace), 0,
                 d.font);
     const RECT b = pixels(ScreensBoxPlace);
-    d.screensBox = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, b.left,
-                                   b.top, b.right - b.left, b.bottom - b.top + ScreensListHeightPx, d.hwnd,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdScreensBox)), d.instance, nullptr);
-    SendMessageW(d.screensBox, WM_SETFONT, reinterpret_cast<WPARAM>(d.font), FALSE);
-    for (unsigned text : {TEXT_SCREENS_EVERY, TEXT_SCREENS_PRIMARY}) {
-        SendMessageW(d.screensBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shellText(d.instance, text).c_str()));
-    }
-    SendMessageW(d.screensBox, CB_SETCURSEL, d.settings->screens == ScreensPrimaryOnly ? 1 : 0, 0);
+    d.screensBox = createWindow(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, b.left,
+                                b.top, b.right - b.left, b.bottom - b.top + ScreensListHeightPx, d.hwnd,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdScreensBox)), d.instance, nullptr);
+    SendMessageA(d.screensBox, WM_SETFONT, reinterpret_cast<WPARAM>(d.font), FALSE);
+    for (unsigned text : {TEXT_SCREENS_EVERY, TEXT_SCREENS_PRIMARY}) addListEntry(d.screensBox, shellText(d.instance, text));
+    SendMessageA(d.screensBox, CB_SETCURSEL, d.settings->screens == ScreensPrimaryOnly ? 1 : 0, 0);
 }
 
 // Creates the controls in tab order: panel (track box, file button), the screens, the Scene button, then
 // save, cancel, more works.
 void createControls(SettingsDialog& d) {
     const RECT p = pixels(PanelPlace);
-    d.panel = CreateWindowExW(WS_EX_CONTROLPARENT, PanelClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
-                              p.left, p.top, p.right - p.left, p.bottom - p.top, d.hwnd,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdPanel)), d.instance, nullptr);
+    d.panel = createWindow(WS_EX_CONTROLPARENT, PanelClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                           p.left, p.top, p.right - p.left, p.bottom - p.top, d.hwnd,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdPanel)), d.instance, nullptr);
     const RECT c = pixels(TrackBoxPlace);
     // Without horizontal scrolling the narrow box would refuse texts wider than itself, such as "3.5".
     const DWORD trackBoxStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
-    d.trackBox = CreateWindowExW(0, L"COMBOBOX", L"", trackBoxStyle, c.left, c.top, c.right - c.left,
-                                 TrackListHeightPx, d.panel,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdTrackBox)), d.instance, nullptr);
-    SendMessageW(d.trackBox, WM_SETFONT, reinterpret_cast<WPARAM>(d.font), FALSE);
+    d.trackBox = createWindow(0, L"COMBOBOX", L"", trackBoxStyle, c.left, c.top, c.right - c.left,
+                              TrackListHeightPx, d.panel,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdTrackBox)), d.instance, nullptr);
+    SendMessageA(d.trackBox, WM_SETFONT, reinterpret_cast<WPARAM>(d.font), FALSE);
     d.fileButton = makeCommand(d, d.panel, IdFileButton, TEXT_CHOOSE_FILE, FileButtonPlace);
     d.fileLabel = makeLabel(d, IdFileLabel, L"", FileLabelPlace, LabelBorder);
     makeTextLabel(d, IdHeading, TEXT_MUSIC_HEADING, HeadingPlace, LabelCentre);
@@ -395,62 +390,85 @@ bool load(SettingsDialog& d) {
     AdjustWindowRectEx(&outer, style, FALSE, exStyle);
     const int width = outer.right - outer.left, height = outer.bottom - outer.top;
     const Point at = dialogPlacement(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width, height);
-    d.hwnd = CreateWindowExW(exStyle, SettingsDialogClassName, SettingsDialogTitle, style, at.x, at.y, width, height,
-                             nullptr, nullptr, d.instance, &d);
+    d.hwnd = createWindow(exStyle, SettingsDialogClassName, SettingsDialogTitle, style, at.x, at.y, width, height,
+                          d.owner, nullptr, d.instance, &d);
     if (!d.hwnd) return false;
+    if (d.owner) EnableWindow(d.owner, FALSE);
     createControls(d);
 
     for (HWND button : {d.fileButton, d.sceneButton, d.saveButton, d.cancelButton, d.moreWorksButton}) {
         startCommandHover(button);
     }
     showChoice(d, d.settings->musicSource);
-    for (int n = 0; n < TrackEntries; ++n) {
-        SendMessageW(d.trackBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fromAnsi(trackNumberText(n)).c_str()));
-    }
+    for (int n = 0; n < TrackEntries; ++n) addListEntry(d.trackBox, fromAnsi(trackNumberText(n)));
     // The text goes in after the list so that no list selection can overwrite it.
-    SetWindowTextW(d.trackBox, fromAnsi(trackNumberText(d.settings->repeatTrack)).c_str());
-    SetWindowTextW(d.fileLabel, fromAnsi(d.settings->musicFile).c_str());
+    setWindowText(d.trackBox, fromAnsi(trackNumberText(d.settings->repeatTrack)));
+    setWindowText(d.fileLabel, fromAnsi(d.settings->musicFile));
     if (!GetCursorPos(&d.zoom)) d.zoom = {0, 0};
     zoom(d, true);
-    SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+    SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
     return true;
 }
 
-// Runs the dialog's own message loop until it has closed.
+// A handle that becomes signalled when the owner's process ends, or null where it cannot be had
+// (the owner is ours, or its process refuses us); the caller closes it.
+HANDLE openOwnerProcess(HWND owner) {
+    DWORD processId = 0;
+    if (owner) GetWindowThreadProcessId(owner, &processId);
+    if (processId == 0 || processId == GetCurrentProcessId()) return nullptr;
+    return OpenProcess(SYNCHRONIZE, FALSE, processId);
+}
+
+// Handles every waiting message; false once the thread was asked to quit (the request is passed on).
+bool handleMessages(SettingsDialog& d) {
+    MSG msg;
+    while (!d.closed && peekMessage(msg)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        if (IsWindow(d.hwnd) && isDialogMessage(d.hwnd, msg)) continue;
+        TranslateMessage(&msg);
+        dispatchMessage(msg);
+    }
+    return true;
+}
+
+// Runs the dialog's own message loop until it has closed, or its owner has gone. Another process's
+// owner does not take its owned windows with it, so it is watched from here.
 void runModal(SettingsDialog& d) {
     ShowWindow(d.hwnd, SW_SHOWNORMAL);
     UpdateWindow(d.hwnd);
     SetForegroundWindow(d.hwnd);
     SetFocus(d.panel);
-    MSG msg;
-    while (!d.closed) {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (got < 0) break;
-        if (IsWindow(d.hwnd) && IsDialogMessageW(d.hwnd, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+    HANDLE ownerProcess = openOwnerProcess(d.owner);
+    const DWORD handleCount = ownerProcess != nullptr ? 1 : 0;
+    const DWORD waitMs = d.owner ? OwnerWatchIntervalMs : INFINITE;
+    while (handleMessages(d) && !d.closed) {
+        if (d.owner && (!IsWindow(d.owner) || !IsWindow(d.hwnd))) break;
+        const DWORD woken = MsgWaitForMultipleObjects(handleCount, &ownerProcess, FALSE, waitMs, QS_ALLINPUT);
+        if (handleCount != 0 && woken == WAIT_OBJECT_0) break;
     }
+    if (ownerProcess != nullptr) CloseHandle(ownerProcess);
 }
 
 }  // namespace
 
 // Everything the dialog made is freed when it has closed, so it can be shown again and again.
-void showSettingsDialog(HINSTANCE instance, ShellSettings& settings) {
+void showSettingsDialog(HINSTANCE instance, ShellSettings& settings, HWND owner) {
     if (!registerClasses(instance)) return;
     SettingsDialog dialog;
     dialog.instance = instance;
     dialog.settings = &settings;
+    dialog.owner = owner;
     dialog.font = makeLabelFont(shellLanguage());
     dialog.radioOff = static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(RADIO_OFF_ID), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        LoadImageA(instance, MAKEINTRESOURCEA(RADIO_OFF_ID), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     dialog.radioOn = static_cast<HBITMAP>(
-        LoadImageW(instance, MAKEINTRESOURCEW(RADIO_ON_ID), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        LoadImageA(instance, MAKEINTRESOURCEA(RADIO_ON_ID), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     loadCommandPictures(instance, dialog.buttonPictures);
     if (load(dialog)) runModal(dialog);
+    releaseOwner(dialog);
     if (IsWindow(dialog.hwnd)) DestroyWindow(dialog.hwnd);
     freeCommandPictures(dialog.buttonPictures);
     if (dialog.font) DeleteObject(dialog.font);

@@ -16,7 +16,7 @@ struct PreviewSize {
 // Twips per pixel for a display of `dotsPerInch` (15 at 96 dpi); never below 1.
 int twipsPerPixel(int dotsPerInch);
 
-// The preview's size for a host rectangle of `width` × `height` pixels. Twips are rounded to the
+// The preview's size for a host client area of `width` × `height` pixels. Twips are rounded to the
 // nearest integer and clamped to the 16-bit range, so a host wider than 32767 twips gets the
 // widest preview that 16 bits can hold instead of a wrapped, negative one.
 PreviewSize previewSizeFor(int width, int height, int twipsPerPixelX, int twipsPerPixelY);

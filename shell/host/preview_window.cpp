@@ -1,6 +1,7 @@
 // The preview: the scene's picture (Glimra_R, shell/host/scene_picture.h) as a borderless child that
-// covers the window Windows hands us, playing the renderer's animation or, where OpenGL cannot be set
-// up, its still scaled to the host; and the loop that draws it until the host goes.
+// covers the client area of the window Windows hands us, following it as it changes, playing the
+// renderer's animation or, where OpenGL cannot be set up, its still scaled to the host; and the loop
+// that draws it until the host goes.
 #include "shell/host/preview_window.h"
 
 #include <algorithm>
@@ -10,28 +11,53 @@
 #include "renderer/win32/wgl_surface.h"
 #include "shell/host/preview_layout.h"
 #include "shell/host/scene_picture.h"
+#include "shell/system/system_text.h"
+#include "shell/system/window_calls.h"
 
 namespace {
 
 // Longest sleep between two looks at the host (ms): a host that vanishes without destroying the
-// preview (its thread or process ended) is noticed within this time.
+// preview (its thread or process ended), or changes its size, is noticed within this time.
 constexpr DWORD HostWatchIntervalMs = 250;
 
-// Everything the preview keeps: its host and the picture that covers it.
+// The monitor functions, which Windows 95 and NT 4 lack, are looked up at run time.
+using MonitorFromWindowFn = HMONITOR(WINAPI*)(HWND, DWORD);
+using GetMonitorInfoAFn = BOOL(WINAPI*)(HMONITOR, MONITORINFO*);
+
+// Everything the preview keeps: its host, the screen's twips per pixel, and the picture that covers it.
 struct Preview {
     HWND host = nullptr;
+    int twipsPerPixelX = 0;  // the screen's, for the sizes the preview holds in twips
+    int twipsPerPixelY = 0;
     ScenePicture picture;
 };
 
-// The rate of the display that shows the host: the preview never draws faster than it.
+// The host's client area, as the preview holds sizes: in twips, and in pixels taken back from them.
+PreviewSize hostSize(const Preview& preview) {
+    RECT client{};
+    GetClientRect(preview.host, &client);
+    return previewSizeFor(client.right, client.bottom, preview.twipsPerPixelX, preview.twipsPerPixelY);
+}
+
+// Follows the host's client area; a host without one (minimised) keeps the last size until it grows again.
+void followHost(Preview& preview) {
+    const PreviewSize size = hostSize(preview);
+    if (size.widthPixels <= 0 || size.heightPixels <= 0) return;
+    resizeScenePicture(preview.picture, size.widthPixels, size.heightPixels);
+}
+
+// The rate of the display that shows the host: the preview never draws faster than it. Where the
+// system knows no monitors, the one display's. The device names are ASCII.
 uint32_t hostDisplayRate(HWND host) {
-    MONITORINFOEXW monitor{};
+    MONITORINFOEXA monitor{};
     monitor.cbSize = sizeof monitor;
-    DEVMODEW mode{};
+    DEVMODEA mode{};
     mode.dmSize = sizeof mode;
-    if (!GetMonitorInfoW(MonitorFromWindow(host, MONITOR_DEFAULTTOPRIMARY), &monitor) ||
-        !EnumDisplaySettingsW(monitor.szDevice, ENUM_CURRENT_SETTINGS, &mode))
-        return 0;
+    auto monitorOf = systemFunction<MonitorFromWindowFn>("user32.dll", "MonitorFromWindow");
+    auto monitorInfo = systemFunction<GetMonitorInfoAFn>("user32.dll", "GetMonitorInfoA");
+    const bool known = monitorOf && monitorInfo &&
+                       monitorInfo(monitorOf(host, MONITOR_DEFAULTTOPRIMARY), reinterpret_cast<MONITORINFO*>(&monitor));
+    if (!EnumDisplaySettingsA(known ? monitor.szDevice : nullptr, ENUM_CURRENT_SETTINGS, &mode)) return 0;
     return mode.dmDisplayFrequency;
 }
 
@@ -47,10 +73,10 @@ HANDLE openHostProcess(HWND host) {
 // Handles every waiting message; false once the thread was asked to quit.
 bool handleMessages() {
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (peekMessage(msg)) {
         if (msg.message == WM_QUIT) return false;
         TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        dispatchMessage(msg);
     }
     return true;
 }
@@ -68,6 +94,7 @@ void runPreviewLoop(Preview& preview) {
         if (handleCount != 0 && woken == WAIT_OBJECT_0) break;
         if (!handleMessages() || preview.picture.destroyed) break;
         if (!IsWindow(preview.host) || !IsWindow(preview.picture.window)) break;
+        followHost(preview);
         drawDuePicture(preview.picture, timeGetTime());
     }
     if (hostProcess != nullptr) CloseHandle(hostProcess);
@@ -86,20 +113,17 @@ void runPreviewOn(HINSTANCE instance, HWND host, WglSurface& surface, const Scen
     // A handle that names no window would leave an invisible window nothing ever removes, and
     // the desktop as host a full-screen picture that nothing ever closes.
     if (!host || !IsWindow(host) || host == GetDesktopWindow()) return;
-    RECT hostRect{};
-    GetWindowRect(host, &hostRect);
-    HDC screen = GetDC(nullptr);
-    int perPixelX = twipsPerPixel(GetDeviceCaps(screen, LOGPIXELSX));
-    int perPixelY = twipsPerPixel(GetDeviceCaps(screen, LOGPIXELSY));
-    ReleaseDC(nullptr, screen);
-    PreviewSize size = previewSizeFor(hostRect.right - hostRect.left, hostRect.bottom - hostRect.top,
-                                      perPixelX, perPixelY);
-
     Preview preview;
     preview.host = host;
+    HDC screen = GetDC(nullptr);
+    preview.twipsPerPixelX = twipsPerPixel(GetDeviceCaps(screen, LOGPIXELSX));
+    preview.twipsPerPixelY = twipsPerPixel(GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
+    // Windows' rule: the preview fills the host's whole client area.
+    const PreviewSize size = hostSize(preview);
     PicturePlace place;
     place.parent = host;
-    place.area = RECT{0, 0, size.widthTwips / perPixelX, size.heightTwips / perPixelY};
+    place.area = RECT{0, 0, size.widthPixels, size.heightPixels};
     place.imageWidth = size.widthPixels;
     place.imageHeight = size.heightPixels;
     // Seeded from the calendar time, like the renderer: every preview shows another scene.

@@ -8,7 +8,8 @@
 #include "shell/host/pointer.h"
 #include "shell/host/run_host_rules.h"
 #include "shell/music/system_ports.h"
-#include "shell/settings/settings_file.h"
+#include "shell/system/file_calls.h"
+#include "shell/system/window_calls.h"
 
 namespace {
 // Ids of the host's three timers.
@@ -29,28 +30,20 @@ struct RunHost {
     bool watchTimerRunning = false;
     bool musicStarted = false;
     bool rendererFailed = false;
+    HANDLE renderer = nullptr;  // the renderer's process, for the watch; closed as the process ends
     RendererWatch watch{0};
     SystemMciPort mci;
     SystemSoundPort sound;
     MusicPlayer music{mci, sound};
 };
 
-// Starts the renderer with its quoted path and `arguments` as the command line, shown normally;
-// keeps no handle. False when the file cannot be started (missing, empty, not a program).
-bool startRenderer(const std::wstring& path, const std::wstring& arguments) {
-    std::wstring commandLine = L"\"" + path + L"\"" + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
-    if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        return true;
-    }
-    return false;
+// A handle of this process that a child inherits, with no right but to wait for its end; null where
+// the system refuses it. Closed as the process ends.
+HANDLE inheritableSelf() {
+    HANDLE self = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self, SYNCHRONIZE, TRUE, 0))
+        return nullptr;
+    return self;
 }
 
 // Starts or stops one of the host's timers and keeps its running state.
@@ -74,10 +67,12 @@ void startMusic(RunHost& host) {
     if (plan.startCdTimer) setTimerRunning(host, CdTickTimer, CdTickIntervalMs, host.cdTimerRunning, true);
 }
 
-// The renderer failed before its window appeared: no music was started; the pointer comes back
-// and the loop ends, so that the caller can tell the user.
+// The renderer failed before its window appeared: no music was started; one still living is ended,
+// so that it cannot show up after the message. The pointer comes back and the loop ends, so that
+// the caller can tell the user.
 void abandonRun(RunHost& host) {
     setTimerRunning(host, RendererWatchTimer, RendererWatchIntervalMs, host.watchTimerRunning, false);
+    if (host.renderer != nullptr) TerminateProcess(host.renderer, 1);
     if (planClose(false, false, host.settings, host.modeLetter).showPointer) setPointerShown(true);
     host.rendererFailed = true;
     DestroyWindow(host.window);
@@ -88,26 +83,45 @@ void abandonRun(RunHost& host) {
 void startRun(RunHost& host) {
     host.watch = RendererWatch(GetTickCount());
     setTimerRunning(host, RendererWatchTimer, RendererWatchIntervalMs, host.watchTimerRunning, true);
-    if (!startRenderer(programFolderW() + L"\\" + RendererFileName, rendererArguments(host.settings))) abandonRun(host);
+    // The renderer watches this handle and ends with the shell, however the shell ends.
+    const HANDLE self = inheritableSelf();
+    host.renderer = startProgram(ownFolderPath() + L"\\" + RendererFileName,
+                                 rendererArguments(host.settings, reinterpret_cast<uintptr_t>(self)), self);
+    if (host.renderer == nullptr) abandonRun(host);
 }
 
-// Close request: music off, pointer back for /s, then the process ends; never refused.
+// The guard of the music's stop: ends the process once the bound has passed.
+DWORD WINAPI endProcessAfterMusicBound(void*) {
+    Sleep(MusicStopBoundMs);
+    TerminateProcess(GetCurrentProcess(), 0);
+    return 0;
+}
+
+// Close request: pointer back for /s, music off, then the process ends; never refused. A sound
+// system that does not let go of the music within its bound is left behind: the process ends
+// at once, without the usual clean-up that could wait on it as well.
 [[noreturn]] void endRun(RunHost& host) {
     const ClosePlan plan = planClose(host.musicStarted, host.cdTimerRunning, host.settings, host.modeLetter);
+    if (plan.showPointer) setPointerShown(true);
+    // The devices are stopped from the thread that opened them, while a guard thread ends the
+    // process should a stop not return within its bound.
+    HANDLE guard = CreateThread(nullptr, 0, endProcessAfterMusicBound, nullptr, 0, nullptr);
     if (plan.stopCdAndTimer) {
         setTimerRunning(host, CdTickTimer, CdTickIntervalMs, host.cdTimerRunning, false);
         host.music.stopCd();
     }
     if (plan.wavStop) host.music.stopWav();
     if (plan.mp3Stop) host.music.stopMp3(host.settings.musicFile);
-    if (plan.showPointer) setPointerShown(true);
+    if (guard != nullptr) CloseHandle(guard);
     ExitProcess(0);
 }
 
-// Renderer watch: the first sighting starts the music; a window gone ends the run, a window
-// never seen within the grace period fails it.
+// Renderer watch: the first sighting starts the music, however late; a window gone ends the run; a
+// process that ended without a window, or showed none within the bound, fails it.
 void watchRenderer(RunHost& host) {
-    switch (host.watch.tick(FindWindowW(nullptr, SaverRunningTitleW) != nullptr, GetTickCount())) {
+    const bool windowFound = findTopWindow(SaverRunningTitleW) != nullptr;
+    const bool processLives = WaitForSingleObject(host.renderer, 0) == WAIT_TIMEOUT;
+    switch (host.watch.tick(windowFound, processLives, GetTickCount())) {
         case WatchResult::Waiting:
         case WatchResult::Running:
             return;
@@ -117,6 +131,7 @@ void watchRenderer(RunHost& host) {
         case WatchResult::Gone:
             setTimerRunning(host, RendererWatchTimer, RendererWatchIntervalMs, host.watchTimerRunning, false);
             endRun(host);
+            return;
         case WatchResult::NeverShown:
             abandonRun(host);
             return;
@@ -132,7 +147,7 @@ void tickCd(RunHost& host) {
 // The host's window procedure: timers and close requests only.
 LRESULT CALLBACK hostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* host = windowRecord<RunHost>(window, message, lParam);
-    if (host == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    if (host == nullptr) return defaultWindowProcedure(window, message, wParam, lParam);
     switch (message) {
         case WM_TIMER:
             if (wParam == Mp3RestartTimer && host->mp3TimerRunning) host->music.mp3Tick(host->settings.musicFile);
@@ -145,7 +160,7 @@ LRESULT CALLBACK hostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         case WM_CLOSE:
             endRun(*host);
         default:
-            return DefWindowProcW(window, message, wParam, lParam);
+            return defaultWindowProcedure(window, message, wParam, lParam);
     }
 }
 }  // namespace
@@ -155,20 +170,21 @@ LRESULT CALLBACK hostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 void runHost(HINSTANCE instance, const ShellSettings& settings, wchar_t modeLetter) {
     RunHost host(settings);
     host.modeLetter = modeLetter;
-    WNDCLASSW windowClass{};
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = hostProc;
     windowClass.hInstance = instance;
     windowClass.lpszClassName = RunHostClassName;
-    RegisterClassW(&windowClass);
-    host.window = CreateWindowExW(0, RunHostClassName, RunHostTitle, WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
-                                  instance, &host);
+    registerWindowClass(windowClass);
+    host.window = createWindow(0, RunHostClassName, RunHostTitle, WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
+                               instance, &host);
     if (!host.window) endRun(host);
     startRun(host);
 
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    while (getMessage(message) > 0) {
         TranslateMessage(&message);
-        DispatchMessageW(&message);
+        dispatchMessage(message);
     }
     if (!host.rendererFailed) endRun(host);
 }

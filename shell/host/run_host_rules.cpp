@@ -1,6 +1,8 @@
 // Music choice, close steps and the renderer watch of the run host.
 #include "shell/host/run_host_rules.h"
 
+#include "common/names.h"
+
 #include <cctype>
 
 namespace {
@@ -34,8 +36,9 @@ LoadPlan planLoad(const ShellSettings& settings) {
 }
 
 // Every monitor and the standard scene are the renderer's own defaults; only other choices are said.
-std::wstring rendererArguments(const ShellSettings& settings) {
+std::wstring rendererArguments(const ShellSettings& settings, uint64_t shellProcessHandle) {
     std::wstring arguments = settings.screens == ScreensPrimaryOnly ? L" /screens:primary" : L"";
+    if (shellProcessHandle != 0) arguments += L" " + std::wstring(ShellProcessOptionW) + std::to_wstring(shellProcessHandle);
     const std::string scene = sceneArguments(settings.scene);  // ASCII digits and punctuation only
     arguments.append(scene.begin(), scene.end());
     return arguments;
@@ -54,14 +57,16 @@ ClosePlan planClose(bool musicStarted, bool cdTimerRunning, const ShellSettings&
     return plan;
 }
 
-// Wrap-safe: times are tick counts that may roll over.
-WatchResult RendererWatch::tick(bool windowFound, uint32_t nowMs) {
+// Wrap-safe: times are tick counts that may roll over. A window found counts even when the process
+// has just ended: the next tick sees it gone.
+WatchResult RendererWatch::tick(bool windowFound, bool processLives, uint32_t nowMs) {
     if (windowFound) {
         const bool first = !seen_;
         seen_ = true;
         return first ? WatchResult::Appeared : WatchResult::Running;
     }
     if (seen_) return WatchResult::Gone;
-    return static_cast<uint32_t>(nowMs - loadTimeMs_) < RendererGraceMs ? WatchResult::Waiting
-                                                                        : WatchResult::NeverShown;
+    if (!processLives) return WatchResult::NeverShown;
+    return static_cast<uint32_t>(nowMs - loadTimeMs_) < RendererShowBoundMs ? WatchResult::Waiting
+                                                                            : WatchResult::NeverShown;
 }

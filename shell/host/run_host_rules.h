@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "shell/settings/settings.h"
@@ -10,8 +11,15 @@
 constexpr unsigned Mp3RestartIntervalMs = 1000;  // MP3 restart check
 constexpr unsigned CdTickIntervalMs = 200;       // CD control tick
 constexpr unsigned RendererWatchIntervalMs = 50; // renderer watch
-// How long the watch waits for the renderer's window to appear at all before the run fails.
-constexpr uint32_t RendererGraceMs = 5000;
+// How long the watch waits for the window of a renderer whose process lives before it gives up on
+// it (ms). A start from a spun-down disk on a busy machine has taken tens of seconds (the program,
+// then OpenGL and its driver, each read and set up); no one watches the screen meanwhile, so a late
+// saver costs nothing, while a renderer that hangs holds the shell's lock until the bound, and a
+// minute keeps the next saver start from being kept out for long.
+constexpr uint32_t RendererShowBoundMs = 60000;
+// Longest wait for the music to stop at the end of a run (ms). The pointer is back before it, and
+// the rest of the second the end may take is left to the process's own end.
+constexpr unsigned MusicStopBoundMs = 500;
 
 // A music file as told by the last three letters of its name.
 enum class MusicFile { None, Wav, Mp3 };
@@ -29,9 +37,10 @@ struct LoadPlan {
 };
 LoadPlan planLoad(const ShellSettings& settings);
 
-// What follows the renderer's quoted path on its command line: the screens the scene plays on and
-// the scene's settings.
-std::wstring rendererArguments(const ShellSettings& settings);
+// What follows the renderer's quoted path on its command line: the screens the scene plays on, the
+// handle of the shell's own process that the renderer inherits (0: none), so that it ends with the
+// shell, and the scene's settings.
+std::wstring rendererArguments(const ShellSettings& settings, uint64_t shellProcessHandle);
 
 // What the host stops when it is asked to close.
 struct ClosePlan {
@@ -45,23 +54,24 @@ ClosePlan planClose(bool musicStarted, bool cdTimerRunning, const ShellSettings&
 
 // What one tick of the renderer watch finds.
 enum class WatchResult {
-    Waiting,     // no window yet, within the grace period
+    Waiting,     // no window yet, while the renderer's process lives, within the bound
     Appeared,    // the window is there for the first time: the music may start
     Running,     // the window is still there
     Gone,        // the window was there and went: the run is over
-    NeverShown,  // no window within the grace period: the renderer failed
+    NeverShown,  // the process ended without a window, or showed none within the bound: the renderer failed
 };
 
-// The renderer watch: waits up to the grace period for the renderer's window to appear, then
-// ends the run at the first tick that misses it.
+// The renderer watch: waits for the renderer's window while its process lives (up to the bound),
+// then ends the run at the first tick that misses it.
 class RendererWatch {
 public:
     // Starts a watch that gives the renderer loadTimeMs to show its window.
     explicit RendererWatch(uint32_t loadTimeMs) : loadTimeMs_(loadTimeMs) {}
-    // One watch tick at `nowMs`, with whether the window was found.
-    WatchResult tick(bool windowFound, uint32_t nowMs);
+    // One watch tick at `nowMs`, with whether the window was found and whether the process lives.
+    WatchResult tick(bool windowFound, bool processLives, uint32_t nowMs);
 
 private:
     uint32_t loadTimeMs_;
     bool seen_ = false;
 };
+

@@ -5,6 +5,7 @@
 #include "common/names.h"
 #include "common/window_record.h"
 #include "renderer/win32/wgl_surface.h"
+#include "shell/system/window_calls.h"
 
 namespace {
 
@@ -28,10 +29,10 @@ void stopAnimation(ScenePicture& picture) {
 // Loads the still and notes its own size.
 void loadStill(ScenePicture& picture) {
     if (picture.still) return;
-    picture.still = static_cast<HBITMAP>(LoadImageW(picture.instance, MAKEINTRESOURCEW(PREVIEW_STILL_ID),
+    picture.still = static_cast<HBITMAP>(LoadImageA(picture.instance, MAKEINTRESOURCEA(PREVIEW_STILL_ID),
                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     BITMAP info{};
-    if (picture.still && GetObjectW(picture.still, sizeof info, &info)) {
+    if (picture.still && GetObjectA(picture.still, sizeof info, &info)) {
         picture.stillWidth = info.bmWidth;
         picture.stillHeight = info.bmHeight;
     }
@@ -62,7 +63,7 @@ void paintStill(const ScenePicture& picture, HWND window) {
 // frame), never take the activation from the window that owns it, end with the window.
 LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* picture = windowRecord<ScenePicture>(window, message, lParam);
-    if (picture == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    if (picture == nullptr) return defaultWindowProcedure(window, message, wParam, lParam);
     switch (message) {
     case WM_ERASEBKGND:
         // Erasing under the animation would flash black between frames.
@@ -87,7 +88,7 @@ LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     default:
         break;
     }
-    return DefWindowProcW(window, message, wParam, lParam);
+    return defaultWindowProcedure(window, message, wParam, lParam);
 }
 
 // Creates the picture's window, hidden, in its place; false when it cannot be made.
@@ -96,14 +97,14 @@ bool createPictureWindow(ScenePicture& picture) {
     const RECT& a = place.area;
     picture.destroyed = false;
     if (place.parent == nullptr) {
-        picture.window = CreateWindowExW(0, PreviewClassName, PreviewTitle, WS_POPUP, a.left, a.top, a.right - a.left,
-                                         a.bottom - a.top, place.owner, nullptr, picture.instance, &picture);
+        picture.window = createWindow(0, PreviewClassName, PreviewTitle, WS_POPUP, a.left, a.top, a.right - a.left,
+                                      a.bottom - a.top, place.owner, nullptr, picture.instance, &picture);
         return picture.window != nullptr;
     }
-    picture.window = CreateWindowExW(0, PreviewClassName, PreviewTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                     picture.instance, &picture);
+    picture.window = createWindow(0, PreviewClassName, PreviewTitle, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                  picture.instance, &picture);
     if (!picture.window) return false;
-    SetWindowLongW(picture.window, GWL_STYLE, GetWindowLongW(picture.window, GWL_STYLE) | WS_CHILD);
+    SetWindowLongA(picture.window, GWL_STYLE, GetWindowLongA(picture.window, GWL_STYLE) | WS_CHILD);
     SetParent(picture.window, place.parent);
     MoveWindow(picture.window, a.left, a.top, a.right - a.left, a.bottom - a.top, FALSE);
     return true;
@@ -130,13 +131,14 @@ bool animateOrShowStill(ScenePicture& picture) {
 // The class is registered once per process; a second registration fails harmlessly.
 bool openScenePicture(ScenePicture& picture, HINSTANCE instance, const PicturePlace& place, WglSurface& surface,
                       const SceneSettings& settings, uint32_t seed, uint32_t framesPerSecond) {
-    WNDCLASSW windowClass{};
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_OWNDC;  // the OpenGL context binds to the window's own device context
     windowClass.lpfnWndProc = pictureProc;
     windowClass.hInstance = instance;
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = PreviewClassName;
-    RegisterClassW(&windowClass);
+    registerWindowClass(windowClass);
 
     picture.instance = instance;
     picture.place = place;
@@ -189,6 +191,18 @@ void restartScenePicture(ScenePicture& picture, const SceneSettings& settings) {
     picture.run.scene.settings = withinRanges(settings);
     picture.deadlines = FrameDeadlines{picture.deadlines.framesPerSecond};
     animateOrShowStill(picture);
+}
+
+// The view follows at once; the still is painted again at the new size.
+void resizeScenePicture(ScenePicture& picture, int width, int height) {
+    if (!picture.window || (width == picture.place.imageWidth && height == picture.place.imageHeight)) return;
+    picture.place.imageWidth = width;
+    picture.place.imageHeight = height;
+    picture.place.area.right = picture.place.area.left + width;
+    picture.place.area.bottom = picture.place.area.top + height;
+    picture.view = SceneView{0, 0, width, height};
+    MoveWindow(picture.window, picture.place.area.left, picture.place.area.top, width, height, TRUE);
+    if (!picture.animating) InvalidateRect(picture.window, nullptr, TRUE);
 }
 
 // Only an owned picture stands on the screen by itself; a child moves with its parent. Put on top

@@ -62,6 +62,8 @@ void changeScenePicture(ScenePicture& picture, const SceneSettings& settings);
 // Starts the scene again with new settings, so that its counts take effect; where OpenGL now refuses,
 // the still shows instead.
 void restartScenePicture(ScenePicture& picture, const SceneSettings& settings);
+// Gives the picture's window, its image and its view a new size in pixels.
+void resizeScenePicture(ScenePicture& picture, int width, int height);
 // Moves an owned picture to a new place on the screen, over its owner.
 void moveScenePicture(ScenePicture& picture, const RECT& screenArea);
 // Frees the scene, the OpenGL objects, the window and the still; safe to call twice.

@@ -6,14 +6,18 @@
 
 namespace {
 
-// The answers the player makes up itself; they are kept for the caller, never shown.
-const char NoCommandAnswer[] = "コマンド文字列が指定されていません";
+// The answer the player makes up itself for an error without a description; never shown.
 const char NoErrorTextAnswer[] = "Error (文字列が取れません)";
 const char ErrorPrefix[] = "Error:";
 const char ErrorMarker[] = "ERR";  // sought in the upper-cased answer of a status query
 
 const char CdDevice[] = "cdaudio";
 const char Mp3Alias[] = "MP3Play";
+
+// The RIFF layout of a WAV file: a 12-byte form header ("RIFF", size, "WAVE"), then chunks of an
+// 8-byte header (name, size of the data that follows) each, their data padded to an even length.
+constexpr unsigned FormHeaderBytes = 12;
+constexpr unsigned ChunkHeaderBytes = 8;
 
 // A fixed buffer's text: everything up to its first NUL, or the whole buffer.
 std::string bufferText(const char* buffer, unsigned size) {
@@ -45,6 +49,13 @@ long leadingNumber(const std::string& text) {
     return negative ? -value : value;
 }
 
+// The little-endian 32-bit number at `bytes`.
+uint32_t littleEndian32(const char* bytes) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[i]);
+    return value;
+}
+
 }  // namespace
 
 // Refuses a path that would break out of the double quotes around it.
@@ -52,15 +63,32 @@ bool pathIsPlayable(const std::string& path) {
     return path.find('"') == std::string::npos;
 }
 
+// Walks the chunks as the system's player seeks its samples: the first "data" chunk counts, and
+// only the bytes of it that the file really holds.
+bool wavHoldsSound(SoundPort& sound, const std::string& file) {
+    char header[FormHeaderBytes];
+    if (sound.readFile(file.c_str(), 0, header, FormHeaderBytes) != FormHeaderBytes ||
+        std::memcmp(header, "RIFF", 4) != 0 || std::memcmp(header + 8, "WAVE", 4) != 0)
+        return false;
+    uint64_t offset = FormHeaderBytes;
+    for (unsigned chunk = 0; chunk < WavChunksSought; ++chunk) {
+        if (sound.readFile(file.c_str(), offset, header, ChunkHeaderBytes) != ChunkHeaderBytes) return false;
+        const uint32_t size = littleEndian32(header + 4);
+        offset += ChunkHeaderBytes;
+        if (std::memcmp(header, "data", 4) == 0) {
+            char sample = 0;
+            return size > 0 && sound.readFile(file.c_str(), offset, &sample, 1) == 1;
+        }
+        offset += size + (size & 1);
+    }
+    return false;
+}
+
 // A player with empty buffers and CD control off, talking through the given services.
 MusicPlayer::MusicPlayer(MciPort& mci, SoundPort& sound) : mci_(mci), sound_(sound) {}
 
 // Sends one command through the answer buffer and turns its result into text.
 int32_t MusicPlayer::sendCommand(const std::string& command, std::string& answer) {
-    if (command.empty()) {
-        answer = NoCommandAnswer;
-        return -1;
-    }
     int32_t result = mci_.send(command, answerBuffer, AnswerBufferChars);
     if (result != 0) {
         if (mci_.errorText(result, errorTextBuffer, ErrorTextBufferChars)) {
@@ -76,17 +104,19 @@ int32_t MusicPlayer::sendCommand(const std::string& command, std::string& answer
 
 // Asks the device and returns its answer, or Error: and the code.
 std::string MusicPlayer::query(const std::string& command) {
-    int32_t result = sendCommand(command, lastAnswer);
+    std::string answer;
+    int32_t result = sendCommand(command, answer);
     if (result != 0) return ErrorPrefix + std::to_string(result);
-    return lastAnswer;
+    return answer;
 }
 
-// Builds and sends a play command; its answer goes into the last answer.
+// Builds and sends a play command; its answer is not looked at.
 int32_t MusicPlayer::play(const std::string& device, const std::string& from, const std::string& to) {
     std::string command = "play " + device;
     if (!from.empty()) command += " from " + from;
     if (!to.empty()) command += " to " + to;
-    return sendCommand(command, lastAnswer);
+    std::string answer;
+    return sendCommand(command, answer);
 }
 
 // Opens the CD device and sets track-based time; results are not examined.
@@ -156,10 +186,11 @@ void MusicPlayer::stopMp3(const std::string& file) {
     mci_.send(std::string("close ") + Mp3Alias, nullptr, 0);
 }
 
-// Loops the WAV asynchronously, when the system has a wave output.
+// Loops the WAV asynchronously; a file without a sample is never handed to the player.
 void MusicPlayer::playWav(const std::string& file) {
     if (!pathIsPlayable(file)) return;
     if (sound_.waveOutDeviceCount() <= 0) return;
+    if (!wavHoldsSound(sound_, file)) return;
     sound_.playSound(file.c_str(), SoundAsyncLoop);
 }
 

@@ -14,4 +14,5 @@ class SystemSoundPort : public SoundPort {
 public:
     int waveOutDeviceCount() override;
     bool playSound(const char* name, unsigned flags) override;
+    unsigned readFile(const char* name, uint64_t offset, char* buffer, unsigned size) override;
 };

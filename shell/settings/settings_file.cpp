@@ -2,7 +2,6 @@
 #include "shell/settings/settings_file.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <cstring>
 #include <vector>
@@ -10,6 +9,8 @@
 #include "common/names.h"
 #include "shell/settings/number_text.h"
 #include "shell/settings/settings_location.h"
+#include "shell/system/file_calls.h"
+#include "shell/system/system_text.h"
 
 namespace {
 // Holds a full path of MAX_PATH - 1 characters even when each takes two bytes in the ANSI code
@@ -34,30 +35,36 @@ std::wstring folderOf(const std::wstring& path) {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-// True when a file can be made in the folder; the probe is removed at once.
+// True when a file can be made in the folder; the probe is removed at once. A name is not enough:
+// Wine answers one for a folder that refused the file, so the file itself must be there.
 bool folderWritable(const std::wstring& folder) {
-    wchar_t probe[MAX_PATH];
-    if (folder.empty() || GetTempFileNameW(folder.c_str(), ProbeFilePrefix, 0, probe) == 0) return false;
-    DeleteFileW(probe);
-    return true;
-}
-
-// The system folders of this Windows: System32 and, on 64-bit Windows, SysWOW64.
-std::vector<std::wstring> systemFolders() {
-    std::vector<std::wstring> folders;
-    wchar_t path[MAX_PATH];
-    UINT length = GetSystemDirectoryW(path, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) folders.emplace_back(path, length);
-    length = GetSystemWow64DirectoryW(path, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) folders.emplace_back(path, length);
-    return folders;
+    const std::wstring probe = newFileIn(folder, ProbeFilePrefix);
+    if (probe.empty()) return false;
+    const bool there = fileOpens(probe);
+    deleteFile(probe);
+    return there;
 }
 
 // %APPDATA%\Lumivane; empty when the system names no application-data folder.
 std::wstring perUserFolder() {
-    wchar_t path[MAX_PATH];
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
-    return std::wstring(path) + L"\\" + PerUserFolderName;
+    const std::wstring appData = applicationDataFolder();
+    return appData.empty() ? std::wstring() : appData + L"\\" + PerUserFolderName;
+}
+
+// The path as the ANSI profile functions can open it: as it stands where the code page spells it,
+// else in its short form where that is spelled; empty where neither is.
+std::string ansiPath(const std::wstring& path) {
+    bool lossless = true;
+    const std::string ansi = toAnsi(path, &lossless);
+    if (lossless) return ansi;
+    const std::string shortAnsi = toAnsi(shortPathOf(path), &lossless);
+    return lossless ? shortAnsi : std::string();
+}
+
+// The settings file, or the backup that stands in for it after a save cut short.
+std::wstring storedFile(const std::wstring& file) {
+    const std::wstring backup = backupPathOf(file);
+    return !fileOpens(file) && fileOpens(backup) ? backup : file;
 }
 
 // One value as a save writes it.
@@ -125,19 +132,23 @@ void loadSettingsFile(ShellSettings& settings, const std::string& file) {
 // the file they rewrite), so the keys go into a copy that is read back before it replaces the file.
 bool saveSettingsFile(const ShellSettings& settings, const std::wstring& file, SavedKeys keys) {
     const std::wstring folder = folderOf(file);
-    CreateDirectoryW(folder.c_str(), nullptr);  // the per-user folder, on the first save
-    wchar_t temp[MAX_PATH];
-    if (GetTempFileNameW(folder.c_str(), TempFilePrefix, 0, temp) == 0) return false;
+    createFolder(folder);  // the per-user folder, on the first save
+    const std::wstring temp = newFileIn(folder, TempFilePrefix);
+    if (temp.empty()) return false;
     // Starting from the old file keeps its other sections and keys.
-    bool saved = CopyFileW(file.c_str(), temp, FALSE) || GetLastError() == ERROR_FILE_NOT_FOUND;
-    saved = saved && writeAndReadBack(storedValues(settings, keys), toAnsi(temp));
-    saved = saved && MoveFileExW(temp, file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!saved) DeleteFileW(temp);
+    bool saved = copyFileOver(storedFile(file), temp) || GetLastError() == ERROR_FILE_NOT_FOUND;
+    const std::string profile = ansiPath(temp);
+    saved = saved && !profile.empty() && writeAndReadBack(storedValues(settings, keys), profile);
+    saved = saved && replaceFile(temp, file);
+    if (!saved) deleteFile(temp);
     return saved;
 }
 
-// Loads the settings from settingsFilePath().
-void loadSettings(ShellSettings& settings) { loadSettingsFile(settings, toAnsi(settingsFilePath())); }
+// A file that no ANSI path reaches loads as a missing one: the settings keep their defaults.
+void loadSettings(ShellSettings& settings) {
+    const std::string file = ansiPath(storedFile(settingsFilePath()));
+    if (!file.empty()) loadSettingsFile(settings, file);
+}
 
 // Opens the file for reading and closes it at once; folders, locked and missing files fail the open.
 bool fileExists(const std::string& path) {
@@ -150,46 +161,11 @@ bool fileExists(const std::string& path) {
     return true;
 }
 
-// The folder of this program's own file; the buffer grows until the whole path fits.
-std::wstring programFolderW() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return std::wstring();
-        if (length < path.size()) return folderOf(std::wstring(path.data(), length));
-        path.resize(path.size() * 2);
-    }
-}
-
-std::wstring fromAnsi(const std::string& text) {
-    if (text.empty()) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &out[0], n);
-    return out;
-}
-
-// Characters the code page lacks become its default character, and `lossless` says so.
-std::string toAnsi(const std::wstring& text, bool* lossless) {
-    if (lossless) *lossless = true;
-    if (text.empty()) return {};
-    BOOL usedDefault = FALSE;
-    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                      &usedDefault);
-    std::string out(static_cast<size_t>(n > 0 ? n : 0), '\0');
-    if (n > 0) {
-        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr,
-                            &usedDefault);
-    }
-    if (lossless) *lossless = n > 0 && !usedDefault;
-    return out;
-}
-
 // Beside the program for a portable copy; in %APPDATA%\Lumivane for one in a system folder or
 // in a folder the user cannot write.
 std::wstring settingsFilePath() {
     SettingsFolderFacts facts;
-    facts.programFolder = programFolderW();
+    facts.programFolder = ownFolderPath();
     facts.programFolderWritable = folderWritable(facts.programFolder);
     facts.systemFolders = systemFolders();
     facts.perUserFolder = perUserFolder();

@@ -20,22 +20,17 @@ void loadSettingsFile(ShellSettings& settings, const std::string& file);
 enum class SavedKeys { Dialog, Scene };
 
 // Writes one group of settings into the file (its folder is made if missing), leaving every other
-// key as it was: into a temporary copy beside it that is read back, then moved over it in one step.
+// key as it was: into a temporary copy beside it that is read back, then put in its place (replaceFile).
 // False on any failure, and the file is then as it was and no temporary file is left.
 bool saveSettingsFile(const ShellSettings& settings, const std::wstring& file, SavedKeys keys = SavedKeys::Dialog);
 
-// Loads the settings from settingsFilePath().
+// Loads the settings from settingsFilePath(), or from the backup of a save that was cut short
+// between the old file's stepping aside and the new one's arrival.
 void loadSettings(ShellSettings& settings);
 
-// True when the file (one trailing backslash ignored) can be opened for reading.
+// True when the file (one trailing backslash ignored) can be opened for reading; the path in the
+// system's ANSI code page, as the stored music file is.
 bool fileExists(const std::string& path);
-
-// The shell's own folder, without a trailing backslash.
-std::wstring programFolderW();
-
-// Text in the system's ANSI code page, as the settings file holds it, and back.
-std::wstring fromAnsi(const std::string& text);
-std::string toAnsi(const std::wstring& text, bool* lossless = nullptr);
 
 // The settings file: beside the program, or %APPDATA%\Lumivane\Lumivane.ini for a copy in a
 // system folder or in a folder the user cannot write.

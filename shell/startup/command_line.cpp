@@ -12,6 +12,7 @@ constexpr double Int32Span = 4294967296.0;  // 2^32: handle numbers above 2^31 a
 constexpr double Int32Max = 2147483647.0;
 constexpr size_t ModeLetterIndex = 1;       // the first character (slash, hyphen, anything) is never read
 constexpr size_t PreviewNumberIndex = 3;    // "/p" and the blank or colon behind it are skipped
+constexpr size_t OwnerColonIndex = 2;       // "/c:" carries the owner's handle behind its colon
 
 // Whether c separates the command line's words.
 bool isBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
@@ -70,4 +71,12 @@ int32_t previewHandle(const std::wstring& argumentText) {
     if (number > Int32Max && number < Int32Span) number -= Int32Span;
     if (!(number >= -Int32Max - 1.0 && number <= Int32Max)) return 0;
     return static_cast<int32_t>(number);
+}
+
+// Only the colon form carries a window; a settings command line of another kind has no owner.
+int32_t settingsOwnerHandle(const std::wstring& argumentText) {
+    if (startMode(argumentText) != StartMode::Settings || argumentText.size() <= OwnerColonIndex ||
+        argumentText[OwnerColonIndex] != L':')
+        return 0;
+    return previewHandle(argumentText);
 }

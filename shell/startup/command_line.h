@@ -29,3 +29,7 @@ bool holdsSingleInstanceLock(StartMode mode);
 // Preview host handle: the decimal number from the fourth character on (leading blanks skipped,
 // rounded to 32-bit signed); 0 when there is none.
 int32_t previewHandle(const std::wstring& argumentText);
+
+// Owner of the settings dialog: the handle number behind "/c:" (Windows' screensaver settings pass
+// their window so), read like the preview host handle; 0 for "/c" alone and any other form.
+int32_t settingsOwnerHandle(const std::wstring& argumentText);

@@ -5,13 +5,26 @@ constexpr uint16_t PrimaryLanguageMask = 0x03FF;  // the low ten bits of a LANGI
 constexpr uint16_t LanguageJapanese = 0x11;       // LANG_JAPANESE
 constexpr uint16_t JapaneseTable = 0x0411;        // LANG_JAPANESE, SUBLANG_DEFAULT
 constexpr uint16_t EnglishTable = 0x0409;         // LANG_ENGLISH, SUBLANG_ENGLISH_US
+constexpr unsigned ShiftJisCodePage = 932;
 constexpr unsigned TextsPerBlock = 16;
+
+// True for Japanese as spoken anywhere.
+bool japanese(uint16_t language) { return (language & PrimaryLanguageMask) == LanguageJapanese; }
 }  // namespace
 
-// Japanese for a Japanese interface language, English for every other.
-TextLanguage textLanguageFor(uint16_t interfaceLanguage) {
-    return (interfaceLanguage & PrimaryLanguageMask) == LanguageJapanese ? TextLanguage::Japanese
-                                                                         : TextLanguage::English;
+// Japanese where the system says a person reads it and the shell's calls can show it, English otherwise.
+TextLanguage textLanguageFor(const TextFacts& facts) {
+    bool reads = false;
+    if (facts.family == SystemFamily::NineX) {
+        reads = facts.ansiCodePage == ShiftJisCodePage;
+    } else if (facts.interfaceLanguage != 0) {
+        reads = japanese(facts.interfaceLanguage);
+    } else if (facts.localeLanguage != 0) {
+        reads = japanese(facts.localeLanguage);
+    } else {
+        reads = facts.ansiCodePage == ShiftJisCodePage;
+    }
+    return reads ? TextLanguage::Japanese : TextLanguage::English;
 }
 
 // The string table's language id for a text language.

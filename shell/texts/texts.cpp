@@ -4,8 +4,24 @@
 
 #include <cstdint>
 
-// The language the shell speaks, from the interface language.
-TextLanguage shellLanguage() { return textLanguageFor(GetUserDefaultUILanguage()); }
+#include "shell/system/system_text.h"
+
+namespace {
+// Windows 2000 and ME report the interface language; 98 and NT 4 do not.
+using GetUserDefaultUILanguageFn = LANGID(WINAPI*)();
+}  // namespace
+
+// What the system tells about the language a person reads, and the rule's answer.
+TextLanguage shellLanguage() {
+    TextFacts facts;
+    facts.family = thisSystemFamily();
+    if (auto interfaceLanguage = systemFunction<GetUserDefaultUILanguageFn>("kernel32.dll", "GetUserDefaultUILanguage")) {
+        facts.interfaceLanguage = interfaceLanguage();
+    }
+    facts.localeLanguage = GetUserDefaultLangID();
+    facts.ansiCodePage = GetACP();
+    return textLanguageFor(facts);
+}
 
 // One of the shell's texts in the language it speaks.
 std::wstring shellText(HINSTANCE module, unsigned textId) { return tableText(module, textId, shellLanguage()); }

@@ -9,7 +9,9 @@
 namespace {
 // Prints the usage line and fails.
 int usage() {
-    std::fprintf(stderr, "usage: scene-trace --seed S --dt T --frames N\n");
+    std::fprintf(stderr,
+                 "usage: scene-trace --seed S --dt T --frames N [--emitters N] [--absorbers N] [--particles N]\n"
+                 "                   [--size N] [--speed N] [--camera N]   (each setting within its range)\n");
     return 2;
 }
 
@@ -29,6 +31,28 @@ bool parseFloat(const char* text, float& out) {
     return *end == '\0' && out >= 0.0f;
 }
 
+// The knob a trace option names ("--particles"), or -1; the trace takes the knobs the simulation reads.
+int traceKnob(const char* option) {
+    constexpr SceneKnob Traced[] = {SceneKnob::Emitters, SceneKnob::Absorbers, SceneKnob::Particles,
+                                    SceneKnob::Size,     SceneKnob::Speed,     SceneKnob::Camera};
+    if (std::strncmp(option, "--", 2) != 0) return -1;
+    for (SceneKnob knob : Traced) {
+        if (std::strcmp(option + 2, SceneKnobs[static_cast<int>(knob)].option) == 0) return static_cast<int>(knob);
+    }
+    return -1;
+}
+
+// Sets a knob from a whole number within its range; false for anything else, so a trace is never
+// quietly taken at another setting than the one asked for.
+bool setTraceKnob(SceneSettings& settings, int knob, const char* text) {
+    unsigned long long value = 0;
+    const SceneKnobInfo& info = SceneKnobs[knob];
+    if (!parseUnsigned(text, static_cast<unsigned long long>(info.high), value)) return false;
+    if (value < static_cast<unsigned long long>(info.low)) return false;
+    setKnobValue(settings, static_cast<SceneKnob>(knob), static_cast<double>(value));
+    return true;
+}
+
 // The per-frame line: formation, release count, spawn colour and camera.
 void printFrame(const Scene& s, unsigned long long frame) {
     std::printf("F %llu %d %.9g %.9g %.9g %d %.9g %.9g %.9g %.9g\n", frame, static_cast<int>(s.formation.formationType),
@@ -45,11 +69,12 @@ void printPoles(char tag, const Pole* poles, int32_t count) {
 }
 }  // namespace
 
-// Parses the three options, then runs and prints the scene.
+// Parses the options, then runs and prints the scene.
 int main(int argc, char** argv) {
     unsigned long long seed = 0, frames = 0;
     float dt = 0.0f;
     bool haveSeed = false, haveDt = false, haveFrames = false;
+    SceneSettings settings;
     for (int a = 1; a < argc; ++a) {
         if (a + 1 >= argc) return usage();
         const char* value = argv[a + 1];
@@ -62,6 +87,8 @@ int main(int argc, char** argv) {
         } else if (std::strcmp(argv[a], "--frames") == 0) {
             haveFrames = parseUnsigned(value, 100000000ull, frames);
             if (!haveFrames) return usage();
+        } else if (traceKnob(argv[a]) >= 0) {
+            if (!setTraceKnob(settings, traceKnob(argv[a]), value)) return usage();
         } else {
             return usage();
         }
@@ -70,6 +97,7 @@ int main(int argc, char** argv) {
     if (!haveSeed || !haveDt || !haveFrames) return usage();
 
     Scene scene;
+    scene.settings = settings;
     seedScene(scene, static_cast<uint32_t>(seed));
     createSceneObjects(scene);
     for (unsigned long long frame = 1; frame <= frames; ++frame) {

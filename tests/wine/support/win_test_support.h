@@ -192,11 +192,35 @@ inline RECT screenRect(HWND window) {
     GetWindowRect(window, &r);
     return r;
 }
+// Moves the pointer to the middle of a window and presses and releases a mouse button there.
+inline void clickCentre(HWND window, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {
+    const RECT r = screenRect(window);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    Sleep(150);
+    mouseButton(down, up);
+    Sleep(150);
+}
+// Real input: each character typed as a key of its own.
+inline void typeText(const std::wstring& text) {
+    for (wchar_t c : text) {
+        INPUT in[2] = {{INPUT_KEYBOARD, {.ki = {0, c, KEYEVENTF_UNICODE, 0, 0}}},
+                       {INPUT_KEYBOARD, {.ki = {0, c, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, 0, 0}}}};
+        SendInput(2, in, sizeof(INPUT));
+        Sleep(40);
+    }
+}
 // Another process's window text.
 inline std::wstring textOf(HWND window) {
     wchar_t text[300] = {};
     SendMessageW(window, WM_GETTEXT, 300, reinterpret_cast<LPARAM>(text));
     return text;
+}
+// The text of a message box, which is then closed with OK.
+inline std::wstring messageText(HWND box) {
+    std::wstring message;
+    for (HWND part = nullptr; (part = FindWindowExW(box, part, L"Static", nullptr));) message += textOf(part);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return message;
 }
 // Pumps this thread's messages for `ms` milliseconds.
 inline void pump(DWORD ms) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -31,4 +32,39 @@ TEST(HackOptions, WhereItDrawsWhetherItCountsOrWhatItRefuses) {
     }
     const char* help[] = {"lumivane", "--root", "--help"};
     EXPECT_EQ(parseHackOptions(3, help, "junk").verdict, OptionsVerdict::ShowHelp);
+}
+
+TEST(HackOptions, TheScenesSettingsInOrderEachHeldToItsRange) {
+    // Arguments, then the scene they give (particles, size, speed, camera, trails, emitters, absorbers, colours),
+    // or the argument refused.
+    const struct { std::vector<const char*> argv; SceneSettings scene; const char* refused; } cases[] = {
+        {{"--root"}, SceneSettings{}, nullptr},
+        {{"-particles", "4000", "--trails", "0", "-colours", "warm"}, SceneSettings{3, 3, 4000, 10, 10, 10, 0, Palette::Warm}, nullptr},
+        {{"-particles", "9", "-emitters", "99", "-camera", "-3"}, SceneSettings{8, 3, 50, 10, 10, 0, 10}, nullptr},
+        {{"-preset", "calm", "-size", "30"}, SceneSettings{2, 2, 600, 30, 5, 4, 40, Palette::Cold}, nullptr},
+        {{"-size", "30", "--preset", "calm"}, SceneSettings{2, 2, 600, 14, 5, 4, 40, Palette::Cold}, nullptr},  // the later counts
+        {{"-particles", "many"}, {}, "many"},
+        {{"-speed", "2.5"}, {}, "2.5"},
+        {{"-absorbers"}, {}, "-absorbers"},
+        {{"-colours", "Warm"}, {}, "Warm"},
+        {{"-preset", "loud"}, {}, "loud"},
+    };
+    for (auto c : cases) {
+        c.argv.insert(c.argv.begin(), "lumivane");
+        const HackOptions options = parseHackOptions(static_cast<int>(c.argv.size()), c.argv.data(), nullptr);
+        if (c.refused) {
+            EXPECT_EQ(options.verdict, OptionsVerdict::Refuse) << c.argv[1];
+            EXPECT_STREQ(options.refused, c.refused);
+            continue;
+        }
+        ASSERT_EQ(options.verdict, OptionsVerdict::Run) << c.argv[1];
+        for (int k = 0; k < SceneKnobCount; ++k) {
+            EXPECT_EQ(knobValue(options.scene, static_cast<SceneKnob>(k)), knobValue(c.scene, static_cast<SceneKnob>(k)))
+                << c.argv.size() - 1 << " arguments from " << c.argv[1] << ": " << SceneKnobs[k].option;
+        }
+    }
+    // Every knob is listed for -help.
+    for (const SceneKnobInfo& knob : SceneKnobs) {
+        EXPECT_NE(std::strstr(OptionList, (std::string("-") + knob.option + " ").c_str()), nullptr) << knob.option;
+    }
 }

@@ -27,3 +27,38 @@ TEST(Scene, ParticlesFromTheSettingsReleasedInTurnInFramesThatAllocateNothing) {
     for (int frame = 0; frame < 100; ++frame) advanceScene(scene, 0.5f);
     EXPECT_NEAR(200.0f * (1.0f - veilAlpha(10)), 155.0f, 0.5f) << "the default veil takes 200 to about 155";
 }
+
+// At 30, 60, 144 and 240 frames a second a viewer sees what 60 show: the spin turns as far in a
+// second, trails fade as much in a second, and an 8-bit picture keeps no more of them than at 60.
+TEST(Scene, TheTurnAndTheFadePerSecondAreTheSameAtEveryFrameRate) {
+    const auto perSecond = [](int fps, int trailLevel) {
+        Scene scene;
+        makeScene(scene, 3, 3, 0);
+        scene.settings.CameraSpeed = 0;  // the spin keeps its speed: no glide toward another target
+        scene.settings.TrailLevel = trailLevel;
+        scene.firstFrame = false;
+        scene.spinVelocity = Vector3(0, 0.02f, 0);  // 0.02 rad in a sixtieth of a second
+        scene.spinTarget = Vector3(0, 0, 0.02f);
+        double keep = 1.0, turn = 0.0;
+        int level = 255;  // one 8-bit channel under the multiplying veil, whose colour is 8-bit too
+        for (int frame = 0; frame < 3 * fps; ++frame) {
+            advanceSpin(scene, 1.0f / fps);
+            advanceVeil(scene, 1.0f / fps);
+            const int veilColour = static_cast<int>(std::lround((1.0f - scene.frameVeil) * 255));
+            level = static_cast<int>(std::lround(level * veilColour / 255.0));
+            if (frame < fps) keep *= 1.0 - scene.frameVeil;
+            if (frame == fps - 1) turn = 2 * std::acos(std::min(1.0f, std::fabs(scene.orientation.w)));  // in a second
+        }
+        return std::tuple<double, double, int>(turn, keep, level);
+    };
+    for (int trails : {10, 60, 100}) {
+        const auto [turn60, keep60, residue60] = perSecond(60, trails);
+        EXPECT_NEAR(turn60, 0.02 * 60, 1e-3) << "60 frames a second turn by the spin's angle each";
+        for (int fps : {30, 144, 240}) {
+            const auto [turn, keep, residue] = perSecond(fps, trails);
+            EXPECT_NEAR(turn, turn60, 0.1 * turn60) << fps << " fps";
+            EXPECT_NEAR(std::log(keep), std::log(keep60), 0.1 * std::fabs(std::log(keep60))) << fps << " fps, trails " << trails;
+            EXPECT_LE(residue, residue60) << fps << " fps, trails " << trails << ": faint trails left for good";
+        }
+    }
+}

@@ -24,25 +24,32 @@ TEST(RunHost, MusicByTheSourceAndTheFilesLastThreeLettersStoppedAtTheCloseAndThe
     EXPECT_EQ(steps(planClose(true, false, {2, 0, "a.WAV"}, 0)), "wav ") << "an empty command line never hid it";
     EXPECT_EQ(steps(planClose(true, false, {2, 0, "a.mp3"}, L'C')), "mp3 ");
     EXPECT_EQ(steps(planClose(false, false, {2, 0, "a.mp3"}, L'S')), "pointer ") << "no music was started";
-    EXPECT_EQ(rendererArguments({}), L"");
-    EXPECT_EQ(rendererArguments({0, 0, "", ScreensPrimaryOnly}), L" /screens:primary");
+    EXPECT_EQ(rendererArguments({}, 0), L"");
+    EXPECT_EQ(rendererArguments({0, 0, "", ScreensPrimaryOnly}, 0), L" /screens:primary");
+    EXPECT_EQ(rendererArguments({0, 0, "", ScreensPrimaryOnly}, 0x1F4), L" /screens:primary /shell:500");
     ShellSettings own;
     own.screens = ScreensPrimaryOnly;
     own.scene.ParticleCount = 4000;
     own.scene.Colours = Palette::Cold;
-    EXPECT_EQ(rendererArguments(own), L" /screens:primary /scene:4000,10,10,10,10,3,3,2");
-    // The renderer watch: from the load time, ticks of (window found, time) and the watch's answer to each.
+    EXPECT_EQ(rendererArguments(own, 0x1F4), L" /screens:primary /shell:500 /scene:4000,10,10,10,10,3,3,2");
+    // The renderer watch: from the load time, ticks of (window found, process lives, time) and the watch's
+    // answer to each. A slow renderer is waited for as long as its process lives, up to the bound.
     using W = WatchResult;
-    struct Tick { bool found; uint32_t atMs; WatchResult want; };
-    const uint32_t grace = RendererGraceMs;
+    struct Tick { bool found; bool lives; uint32_t atMs; WatchResult want; };
+    const uint32_t bound = RendererShowBoundMs;
     const std::pair<uint32_t, std::vector<Tick>> runs[] = {
-        {1000, {{false, 999 + grace, W::Waiting}, {true, 1100 + grace, W::Appeared}, {true, 1150 + grace, W::Running},
-                {false, 1200 + grace, W::Gone}, {false, 1250 + grace, W::Gone}}},
-        {0, {{false, 50, W::Waiting}, {false, grace, W::NeverShown}}},
-        {0xFFFFFF00u, {{false, 0xFFFFFF80u, W::Waiting}, {false, 0x100, W::Waiting}, {false, 0xFFFFFF00u + grace, W::NeverShown}}},
+        {1000, {{false, true, 999 + bound, W::Waiting}, {true, true, 1100 + bound, W::Appeared},
+                {true, true, 1150 + bound, W::Running}, {false, true, 1200 + bound, W::Gone}, {false, false, 1250 + bound, W::Gone}}},
+        {0, {{false, true, 50, W::Waiting}, {false, true, 10000, W::Waiting} /* twice the former grace */,
+             {true, true, 10050, W::Appeared}}},
+        {0, {{false, true, 50, W::Waiting}, {false, false, 100, W::NeverShown}}},  // ended without a window
+        {0, {{true, false, 50, W::Appeared}, {false, false, 100, W::Gone}}},  // a window seen as its process ends
+        {0, {{false, true, 50, W::Waiting}, {false, true, bound, W::NeverShown}}},
+        {0xFFFFFF00u, {{false, true, 0xFFFFFF80u, W::Waiting}, {false, true, 0x100, W::Waiting},
+                       {false, true, 0xFFFFFF00u + bound, W::NeverShown}}},
     };
     for (const auto& [loadMs, ticks] : runs) {
         RendererWatch watch(loadMs);
-        for (const Tick& t : ticks) EXPECT_EQ(watch.tick(t.found, t.atMs), t.want) << "loaded at " << loadMs << ", tick at " << t.atMs;
+        for (const Tick& t : ticks) EXPECT_EQ(watch.tick(t.found, t.lives, t.atMs), t.want) << "loaded at " << loadMs << ", tick at " << t.atMs;
     }
 }

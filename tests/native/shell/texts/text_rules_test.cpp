@@ -5,9 +5,36 @@
 #include <string>
 #include <vector>
 
-TEST(TextRules, JapaneseTablesForJapaneseOfAnyKindAndEachEntryOfAStringBlock) {
-    for (uint16_t japanese : {0x0411, 0x0011}) EXPECT_EQ(textLanguageFor(japanese), TextLanguage::Japanese);
-    for (uint16_t other : {0x0409, 0x0407, 0x0412, 0x0000}) EXPECT_EQ(textLanguageFor(other), TextLanguage::English);
+// The family from the platform id, and the table a person reads from what the system tells: the interface
+// language on the NT family (the locale, then the code page, where it is not reported), the code page on the 9x
+// family, whose ANSI functions can show Japanese only in code page 932.
+TEST(TextRules, TheTableFollowsTheInterfaceLanguageOnNtAndTheCodePageOn9x) {
+    constexpr auto NineX = SystemFamily::NineX, Nt = SystemFamily::Nt;
+    constexpr auto Ja = TextLanguage::Japanese, En = TextLanguage::English;
+    EXPECT_TRUE(systemFamilyOf(1) == NineX && systemFamilyOf(2) == Nt && systemFamilyOf(0) == Nt);
+    EXPECT_TRUE(speaksAnsi(NineX) && !speaksAnsi(Nt));
+    const struct { TextFacts facts; TextLanguage expected; const char* what; } cases[] = {
+        {{Nt, 0x0411, 0x0411, 932}, Ja, "Japanese Windows"},
+        {{Nt, 0x0409, 0x0409, 1252}, En, "American Windows"},
+        {{Nt, 0x0407, 0x0407, 1252}, En, "German Windows"},
+        {{Nt, 0x0011, 0x0409, 1252}, Ja, "a Japanese interface over a Western code page"},
+        {{Nt, 0x0409, 0x0411, 932}, En, "an English interface on a Japanese system"},
+        {{Nt, 0x0412, 0x0412, 949}, En, "Korean Windows"},
+        {{Nt, 0, 0x0411, 1252}, Ja, "no interface language reported: the locale"},
+        {{Nt, 0, 0x0409, 932}, En, "no interface language reported: the locale before the code page"},
+        {{Nt, 0, 0, 932}, Ja, "nothing but the code page"},
+        {{Nt, 0, 0, 1252}, En, "nothing but a Western code page"},
+        {{NineX, 0, 0x0411, 932}, Ja, "Japanese 98"},
+        {{NineX, 0x0411, 0x0411, 932}, Ja, "Japanese ME"},
+        {{NineX, 0, 0x0409, 1252}, En, "American 98"},
+        {{NineX, 0x0411, 0x0411, 1252}, En, "a Japanese ME language over a Western code page"},
+        {{NineX, 0x0409, 0x0409, 932}, Ja, "an English ME language over Shift-JIS"},
+        {{NineX, 0, 0x0804, 936}, En, "Chinese 98"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(textLanguageFor(c.facts), c.expected) << c.what;
+}
+
+TEST(TextRules, EachEntryOfAStringBlock) {
     EXPECT_EQ(tableLanguageId(TextLanguage::Japanese), 0x0411);
     EXPECT_EQ(tableLanguageId(TextLanguage::English), 0x0409);
     // A block as windres stores it: sixteen [length][characters] entries, here of the texts 1008..1023.

@@ -45,6 +45,7 @@ TEST(Drawing, ReadBack) {
     setUpView(renderer.layout.views[0]);
 
     shown.liveParticleCount = 0;
+    shown.frameVeil = -1.0f;  // each pass lays the level's own veil, as one frame at 60 Hz does
     for (const auto [trailLevel, passes, level] : {std::array{10, 1, 155}, {10, 2, 120}, {0, 1, 0}}) {
         shown.settings.TrailLevel = trailLevel;
         glClearColor(200 / 255.0f, 200 / 255.0f, 200 / 255.0f, 1);

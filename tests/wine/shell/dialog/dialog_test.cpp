@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -47,36 +48,13 @@ Values storedValues(const std::string& ini) {
     return values;
 }
 
-// Moves the pointer to the middle of a window and presses and releases a mouse button there.
-void clickCentre(HWND window, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {
-    const RECT r = screenRect(window);
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    Sleep(150);
-    mouseButton(down, up);
-    Sleep(150);
-}
-// Real input: each character typed as a key of its own.
-void typeText(const std::wstring& text) {
-    for (wchar_t c : text) {
-        INPUT in[2] = {{INPUT_KEYBOARD, {.ki = {0, c, KEYEVENTF_UNICODE, 0, 0}}},
-                       {INPUT_KEYBOARD, {.ki = {0, c, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, 0, 0}}}};
-        SendInput(2, in, sizeof(INPUT));
-        Sleep(40);
-    }
-}
-// The text of a message box, which is then closed with OK.
-std::wstring messageText(HWND box) {
-    std::wstring message;
-    for (HWND part = nullptr; (part = FindWindowExW(box, part, L"Static", nullptr));) message += textOf(part);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
-    return message;
-}
-
 // Lumivane.scr, a stand-in renderer and a settings file (none when `ini` is empty) put into a folder and
 // taken out again at the end; the dialog opened there with /c.
 class DialogRun {
 public:
-    DialogRun(const std::wstring& folder, const std::string& ini) : folder_(folder) {
+    // `placed`: the programs are in the folder already (one that cannot be written).
+    DialogRun(const std::wstring& folder, const std::string& ini, bool placed = false) : folder_(folder) {
+        if (placed) return;
         EXPECT_TRUE(CopyFileW((distDir() + L"\\Lumivane.scr").c_str(), file(L"Lumivane.scr").c_str(), FALSE));
         EXPECT_TRUE(writeFileBytes(file(L"Lumivane.dll"), "MZ") && (ini.empty() || writeFileBytes(iniPath(), ini)));
     }
@@ -86,10 +64,11 @@ public:
     }
     // Starts /c (under a glibc locale, whose language and code page Wine takes, through scripts/wine-run, a Unix
     // process: the program is then found by its window) and waits for the window titled `title` to show.
-    HWND open(const std::string& locale = "", const wchar_t* title = SettingsDialogTitle) {
+    HWND open(const std::string& locale = "", const wchar_t* title = SettingsDialogTitle,
+              const std::wstring& args = L"/c") {
         SetCursorPos(5, 5);  // away from where the dialog opens
         const std::wstring scrPath = file(L"Lumivane.scr"), runner = sourceDir() + L"\\scripts\\wine-run";
-        EXPECT_TRUE(locale.empty() ? scr.start(scrPath, L"/c")
+        EXPECT_TRUE(locale.empty() ? scr.start(scrPath, args)
                                    : runner_.start(runner, L"--locale " + std::wstring(locale.begin(), locale.end()) +
                                                                L" \"" + scrPath + L"\" /c"));
         hwnd = waitForWindow(nullptr, title, WaitMs);
@@ -313,6 +292,102 @@ TEST(SettingsDialogTexts, DialogAndMessageSpeakTheInterfaceLanguageAndTheUsersSe
         EXPECT_EQ(messageText(box), tableText(module, TEXT_RENDERER_MISSING, step.language));
         EXPECT_TRUE(run.scr.waitExit(WaitMs));
     }
+    std::filesystem::remove_all(std::filesystem::path(userIni).parent_path());
+}
+
+// A window of this test on a thread of its own that answers its messages, as the system's screensaver
+// settings answer theirs; ended by a close message.
+class OwnerWindow {
+public:
+    OwnerWindow() {
+        thread_ = std::thread([this] {
+            HWND window = CreateWindowExW(0, L"STATIC", L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 80, 60, 400, 300,
+                                          nullptr, nullptr, nullptr, nullptr);
+            hwnd_ = window;
+            MSG msg;
+            while (IsWindow(window) && GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+        });
+        within(5000, [this] { return hwnd_.load() != nullptr; });
+    }
+    ~OwnerWindow() {
+        close();
+        thread_.join();
+    }
+    HWND hwnd() const { return hwnd_; }
+    void close() { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
+
+private:
+    std::atomic<HWND> hwnd_{nullptr};
+    std::thread thread_;
+};
+
+// Whether `above` lies above `below` in the order of the top-level windows.
+bool liesAbove(HWND above, HWND below) {
+    for (HWND w = GetWindow(below, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV)) {
+        if (w == above) return true;
+    }
+    return false;
+}
+
+// Windows' screensaver settings pass their window as /c:<hwnd>: the dialog is owned by it, above it and keeps it
+// disabled while open, gives it back on Esc, and ends unsaved when it goes. A handle that names no window, or no
+// longer names one, opens the dialog on its own.
+TEST(SettingsDialogOwner, IsModalToTheWindowOnItsCommandLineAndEndsWithIt) {
+    TempDir dir(L"owner");
+    const std::string ini = iniText(" 1", " 3", "");
+    DialogRun run(dir.path(), ini);
+    HWND stale = nullptr;
+    {
+        OwnerWindow owner;
+        ASSERT_NE(owner.hwnd(), nullptr);
+        const std::wstring args = L"/c:" + std::to_wstring(reinterpret_cast<LONG_PTR>(owner.hwnd()));
+        for (bool ownerGoes : {false, true}) {
+            SCOPED_TRACE(ownerGoes ? "the owner goes" : "Esc");
+            ASSERT_NE(run.open("", SettingsDialogTitle, args), nullptr);
+            EXPECT_EQ(GetWindow(run.hwnd, GW_OWNER), owner.hwnd()) << "the dialog is not the owner's";
+            EXPECT_FALSE(IsWindowEnabled(owner.hwnd())) << "the owner takes input while the dialog is open";
+            EXPECT_TRUE(liesAbove(run.hwnd, owner.hwnd())) << "the dialog lies under its owner";
+            if (ownerGoes) {
+                stale = owner.hwnd();
+                owner.close();
+                EXPECT_TRUE(run.scr.waitExit(1000)) << "the dialog outlived its owner by a second";
+            } else {
+                SetForegroundWindow(run.hwnd);
+                pressKey(VK_ESCAPE);
+                EXPECT_TRUE(run.scr.waitExit(WaitMs)) << "Esc did not close the dialog";
+                EXPECT_TRUE(IsWindowEnabled(owner.hwnd())) << "the owner was left disabled";
+            }
+            EXPECT_EQ(run.iniBytes(), ini) << "saved without a save";
+        }
+    }
+    ASSERT_FALSE(IsWindow(stale));
+    for (const std::wstring& args : {L"/c:" + std::to_wstring(reinterpret_cast<LONG_PTR>(stale)), std::wstring(L"/c:999999")}) {
+        SCOPED_TRACE(std::string(args.begin(), args.end()));
+        ASSERT_NE(run.open("", SettingsDialogTitle, args), nullptr) << "a bad handle keeps the dialog out";
+        EXPECT_EQ(GetWindow(run.hwnd, GW_OWNER), nullptr);
+        SetForegroundWindow(run.hwnd);
+        pressKey(VK_ESCAPE);
+        EXPECT_TRUE(run.scr.waitExit(WaitMs)) << "Esc did not close the dialog";
+    }
+}
+
+// A portable copy in a folder nobody can write (a read-only mount, where even an administrator's file is refused)
+// keeps its settings in %APPDATA%\Lumivane: they load from there and a save goes there, without a failure.
+TEST(SettingsDialogReadOnlyFolder, KeepsTheSettingsInTheUsersFolder) {
+    wchar_t appData[MAX_PATH] = {};
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData), S_OK);
+    const std::wstring userIni = std::wstring(appData) + L"\\Lumivane\\Lumivane.ini";
+    std::filesystem::create_directories(std::filesystem::path(userIni).parent_path());
+    ASSERT_TRUE(writeFileBytes(userIni, iniText(" 1", " 12", "")));
+    const std::wstring folder = fromUnixPath(LUMIVANE_READ_ONLY_UNIX);
+    ASSERT_FALSE(writeFileBytes(folder + L"\\probe", "x")) << folder << " can be written";
+    DialogRun run(folder, "", true);
+    ASSERT_NE(run.open(), nullptr);
+    EXPECT_EQ(textOf(run.trackBox()), L"12") << "the user's settings did not load";
+    run.typeTrack(L"5");
+    clickCentre(run.button(Save));
+    EXPECT_TRUE(run.scr.waitExit(WaitMs)) << "the save failed";
+    EXPECT_EQ(storedValues(readFileBytes(userIni)), (Values{"1", "5", "", "0"}));
     std::filesystem::remove_all(std::filesystem::path(userIni).parent_path());
 }
 

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 #include "common/names.h"
@@ -25,15 +26,26 @@ constexpr double TenSecondCpuBound = 1.2;
 
 using Pixels = std::vector<COLORREF>;  // the top row first; OpenGL's frames the bottom row first
 
-// A preview run: at each read this process's processor time and any OpenGL frame; the host at the last.
+// A preview run: at each read this process's processor time, any OpenGL frame and its viewport, the host's
+// client area and the preview's place on the screen; what the host shows at the last. `act` may change the
+// host after a read.
 struct PreviewRun {
     int readsToCome = 0;
     std::vector<double> cpuSeconds;
     std::vector<Pixels> frames;
-    GLint viewport[4] = {};
-    RECT hostRect{}, previewRect{};
+    std::vector<std::vector<GLint>> viewports;
+    std::vector<RECT> hostClients, previewRects;
+    std::function<void(HWND host, size_t read)> act;
     Pixels shown;
 };
+
+// A window's client area on the screen.
+RECT clientOnScreen(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
 
 // What a device context shows.
 Pixels pixelsOf(HDC dc) {
@@ -53,12 +65,14 @@ void CALLBACK readPreview(HWND host, UINT, UINT_PTR id, DWORD) {
     if (wglGetCurrentContext()) {
         // Each frame leaves its picture in the back buffer; Wine reads a child's front buffer as black.
         run.frames.emplace_back(Width * Height);
-        glGetIntegerv(GL_VIEWPORT, run.viewport);
+        run.viewports.emplace_back(4);
+        glGetIntegerv(GL_VIEWPORT, run.viewports.back().data());
         glReadBuffer(GL_BACK);
         glReadPixels(0, 0, Width, Height, GL_RGBA, GL_UNSIGNED_BYTE, run.frames.back().data());
     }
-    GetWindowRect(host, &run.hostRect);
-    GetWindowRect(FindWindowExW(host, nullptr, nullptr, PreviewTitle), &run.previewRect);
+    run.hostClients.push_back(clientOnScreen(host));
+    run.previewRects.push_back(wintest::screenRect(FindWindowExW(host, nullptr, nullptr, PreviewTitle)));
+    if (run.act) run.act(host, run.previewRects.size() - 1);
     if (--run.readsToCome > 0) return;
     HDC dc = GetDC(host);
     run.shown = pixelsOf(dc);
@@ -66,17 +80,23 @@ void CALLBACK readPreview(HWND host, UINT, UINT_PTR id, DWORD) {
     DestroyWindow(host);
 }
 
-// Runs the preview in a magenta host of the system's size, reading it at these times (ms after the start).
-PreviewRun runAndRead(std::initializer_list<UINT> readTimes, WglSurface& surface) {
+// Runs the preview in a magenta host whose client area has the system's size (a borderless one, or one
+// with `style`'s frame), reading it at these times (ms after the start).
+PreviewRun runAndRead(std::initializer_list<UINT> readTimes, WglSurface& surface, DWORD style = WS_POPUP,
+                      std::function<void(HWND, size_t)> act = {}) {
     PreviewRun run;
+    run.act = std::move(act);
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = DefWindowProcW;
     windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.hbrBackground = CreateSolidBrush(RGB(255, 0, 255));  // never part of the still
     windowClass.lpszClassName = L"PreviewTestHost";
     if (!RegisterClassW(&windowClass)) DeleteObject(windowClass.hbrBackground);  // registered by an earlier run
-    HWND host = CreateWindowExW(WS_EX_TOPMOST, windowClass.lpszClassName, L"host", WS_POPUP | WS_VISIBLE, 400, 300,
-                                Width, Height, nullptr, nullptr, windowClass.hInstance, nullptr);
+    RECT outer{0, 0, Width, Height};
+    AdjustWindowRectEx(&outer, style, FALSE, WS_EX_TOPMOST);
+    HWND host = CreateWindowExW(WS_EX_TOPMOST, windowClass.lpszClassName, L"host", style | WS_VISIBLE, 400, 300,
+                                outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
+                                windowClass.hInstance, nullptr);
     SetWindowLongPtrW(host, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&run));
     for (UINT at : readTimes) SetTimer(host, ++run.readsToCome, at, readPreview);
     runPreviewOn(windowClass.hInstance, host, surface);
@@ -114,7 +134,7 @@ TEST(PreviewWindow, PlaysTheAnimationAtLittleCostOrShowsTheStillOverTheWholeHost
         if (failure) {
             EXPECT_NE(surface.log.find(std::string("OpenGL set-up failed: ") + why), std::string::npos) << surface.log;
         }
-        EXPECT_TRUE(EqualRect(&run.hostRect, &run.previewRect)) << "the preview does not lie exactly on its host";
+        EXPECT_TRUE(EqualRect(&run.hostClients.back(), &run.previewRects.back())) << "the preview does not lie exactly on its host";
         ASSERT_EQ(run.shown.size(), still.size()) << "the preview ended before its host";
         if (failure) {
             EXPECT_TRUE(run.frames.empty()) << "an OpenGL context is current";
@@ -124,7 +144,7 @@ TEST(PreviewWindow, PlaysTheAnimationAtLittleCostOrShowsTheStillOverTheWholeHost
             continue;
         }
         ASSERT_EQ(run.frames.size(), 3u) << "the preview drew no animation";
-        EXPECT_EQ(std::vector<GLint>(run.viewport, run.viewport + 4), (std::vector<GLint>{0, 0, Width, Height}))
+        EXPECT_EQ(run.viewports.back(), (std::vector<GLint>{0, 0, Width, Height}))
             << "the picture does not fill the host";
         EXPECT_GT(countPixels(run.frames[2]), EnoughPixels) << "no particles to be seen";
         EXPECT_GT(countPixels(run.frames[2], &run.frames[1]), EnoughPixels) << "the picture does not move";
@@ -135,3 +155,34 @@ TEST(PreviewWindow, PlaysTheAnimationAtLittleCostOrShowsTheStillOverTheWholeHost
 }
 
 }  // namespace
+
+// A framed host (the system's settings page has a frame): the preview covers its client area only, and
+// follows it as it is minimised and then restored larger, the animation's viewport and the still alike.
+TEST(PreviewWindow, CoversAFramedHostsClientAreaAndFollowsItAfterMinimising) {
+    constexpr int GrownWidth = 200, GrownHeight = 150;
+    const auto minimiseThenGrow = [](HWND host, size_t read) {
+        if (read == 0) ShowWindow(host, SW_MINIMIZE);
+        if (read != 1) return;
+        ShowWindow(host, SW_RESTORE);
+        RECT outer{0, 0, GrownWidth, GrownHeight};
+        AdjustWindowRectEx(&outer, GetWindowLongW(host, GWL_STYLE), FALSE, GetWindowLongW(host, GWL_EXSTYLE));
+        SetWindowPos(host, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top, SWP_NOMOVE | SWP_NOZORDER);
+    };
+    using Step = wintest::RefusingSurface::Step;
+    for (const auto& [refused, what] : {std::pair{Step::Nothing, "the animation"}, {Step::PixelFormat, "the still"}}) {
+        SCOPED_TRACE(what);
+        wintest::RefusingSurface surface(refused);
+        const PreviewRun run = runAndRead({700, 1200, 2000}, surface, WS_OVERLAPPEDWINDOW, minimiseThenGrow);
+        ASSERT_EQ(run.previewRects.size(), 3u) << "the preview ended before its host";
+        const RECT& first = run.hostClients[0];
+        EXPECT_EQ(first.right - first.left, Width) << "the host's client area is not the system's size";
+        EXPECT_TRUE(EqualRect(&first, &run.previewRects[0])) << "the preview does not cover the client area only";
+        const RECT& grown = run.hostClients[2];
+        EXPECT_EQ(grown.right - grown.left, GrownWidth) << "the host did not grow";
+        EXPECT_TRUE(EqualRect(&grown, &run.previewRects[2])) << "the preview did not follow its host";
+        if (refused == Step::Nothing) {
+            ASSERT_EQ(run.viewports.size(), 3u) << "the preview drew no animation";
+            EXPECT_EQ(run.viewports[2], (std::vector<GLint>{0, 0, GrownWidth, GrownHeight}));
+        }
+    }
+}

@@ -15,6 +15,7 @@ constexpr wchar_t NotStartedText[] = L"Lumivane.dll を起動できません！"
 constexpr DWORD StartMs = 10000;      // Wine starting a process on a busy machine
 constexpr DWORD PreviewEndMs = 1000;  // a preview's end after its host's
 constexpr DWORD QuickEndMs = 2000;    // a start with nothing to do
+constexpr DWORD RendererEndMs = 1000; // the renderer's end after its shell's
 
 std::wstring previewArgs(HWND host) { return L"/p " + std::to_wstring(reinterpret_cast<LONG_PTR>(host)); }
 
@@ -31,10 +32,10 @@ std::wstring lookOf(HWND box) {
 }
 
 // From a folder without a renderer, beside two previews side by side that keep out nothing, each start
-// tells of the missing renderer unless it is a preview (of no window or the desktop: it ends at once) or
-// another shell shows or holds the lock; an empty renderer cannot start, and that run fails. Each preview
-// ends within a second of its host. Last, a close message from outside ends a run beside the stand-in
-// renderer, which runs on (the end on a key is the music tests').
+// tells of the missing renderer unless it is a preview (of no window or the desktop: it ends at once; of a
+// window: it shows, whatever other shell runs) or another shell shows or holds the lock; an empty renderer cannot start, and that run fails. Each preview
+// ends within a second of its host. Last, a close message from outside, or the end of the shell's process,
+// ends a run and its real renderer with it (the end on a key is the music tests').
 TEST(ShellStarts, TellOfTheRendererUnlessAnotherShellRunsAndBlockNothingBesidePreviews) {
     wintest::TempDir folder(L"shell");
     const std::wstring shell = folder.file(L"Lumivane.scr");
@@ -55,12 +56,15 @@ TEST(ShellStarts, TellOfTheRendererUnlessAnotherShellRunsAndBlockNothingBesidePr
             return preview && IsWindowVisible(preview);
         })) << "a preview is not shown";
     }
-    struct Case { std::wstring args; const wchar_t* marker; bool lock; const wchar_t* text; };
+    // "/p <host>": a preview in a host window of its own, which must show even
+    // while a saver runs or the settings dialog is open (the system's settings start it again as they close).
+    struct Case { std::wstring args; const wchar_t* marker; bool lock; const wchar_t* text; bool preview = false; };
     const Case cases[] = {
         {L"/s", nullptr, false, MissingText}, {L"/c", nullptr, false, MissingText}, {L"", nullptr, false, MissingText},
         {L"/p 0", nullptr, false, nullptr}, {L"/p 999999", nullptr, false, nullptr},
         {previewArgs(GetDesktopWindow()), nullptr, false, nullptr}, {L"/s", RunHostTitle, false, nullptr},
         {L"/c", SettingsDialogTitle, false, nullptr}, {L"/s", nullptr, true, nullptr}, {L"/c", nullptr, true, nullptr},
+        {L"/p <host>", SettingsDialogTitle, true, nullptr, true}, {L"/p <host>", RunHostTitle, true, nullptr, true},
         {L"/s", nullptr, false, NotStartedText}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << &c - cases << ", \"" << c.args << "\"");
@@ -71,6 +75,21 @@ TEST(ShellStarts, TellOfTheRendererUnlessAnotherShellRunsAndBlockNothingBesidePr
             ASSERT_TRUE(wintest::writeFileBytes(folder.file(L"Lumivane.dll"), ""));
         }
         wintest::Process start;
+        if (c.preview) {
+            HWND host = CreateWindowExW(0, L"STATIC", L"host", WS_POPUP | WS_VISIBLE, 700, 50, 152, 112, nullptr,
+                                        nullptr, nullptr, nullptr);
+            ASSERT_TRUE(host && start.start(shell, previewArgs(host)));
+            EXPECT_TRUE(wintest::within(StartMs, [host] {
+                wintest::pump(10);
+                HWND preview = FindWindowExW(host, nullptr, nullptr, PreviewTitle);
+                return preview && IsWindowVisible(preview);
+            })) << "the preview was kept out";
+            DestroyWindow(host);
+            EXPECT_TRUE(start.waitExit(PreviewEndMs)) << "the preview outlived its host window";
+            DestroyWindow(marker);
+            CloseHandle(lock);
+            continue;
+        }
         ASSERT_TRUE(start.start(shell, c.args));
         HWND box = nullptr;  // the message, or none once the shell has ended
         wintest::within(c.text ? StartMs : QuickEndMs,
@@ -91,15 +110,33 @@ TEST(ShellStarts, TellOfTheRendererUnlessAnotherShellRunsAndBlockNothingBesidePr
     hostProcess.kill();
     EXPECT_TRUE(previews[1].waitExit(PreviewEndMs)) << "the preview outlived its host's process";
 
-    ASSERT_TRUE(folder.copyIn(standIn, L"Lumivane.dll"));
-    wintest::Process run;
-    ASSERT_TRUE(run.start(shell, L""));
-    HWND renderer = wintest::waitForWindow(nullptr, SaverRunningTitleW, StartMs);
-    ASSERT_NE(renderer, nullptr) << "the renderer's window appears";
-    ASSERT_TRUE(PostMessageW(FindWindowW(nullptr, RunHostTitle), WM_CLOSE, 0, 0));
-    EXPECT_TRUE(run.waitExit(QuickEndMs)) << "the close request is never refused";
-    EXPECT_TRUE(IsWindow(renderer)) << "the renderer runs on";
-    wintest::Process::killByWindowTitle(SaverRunningTitleW);
+    // The real renderer ends with the shell that started it, however the shell ends; started alone (or with a
+    // number that is no handle of its own) it runs on.
+    ASSERT_TRUE(folder.copyIn(L"Lumivane.dll", L"Lumivane.dll"));
+    for (bool closed : {true, false}) {
+        SCOPED_TRACE(closed ? "the run host closed" : "the shell's process ended");
+        wintest::Process run;
+        ASSERT_TRUE(run.start(shell, L""));
+        HWND renderer = wintest::waitForWindow(nullptr, SaverRunningTitleW, StartMs);
+        ASSERT_NE(renderer, nullptr) << "the renderer's window appears";
+        if (closed) {
+            ASSERT_TRUE(PostMessageW(FindWindowW(nullptr, RunHostTitle), WM_CLOSE, 0, 0));
+            EXPECT_TRUE(run.waitExit(QuickEndMs)) << "the close request is never refused";
+        } else {
+            run.kill();
+        }
+        EXPECT_TRUE(wintest::within(RendererEndMs, [renderer] { return !IsWindow(renderer); }))
+            << "the renderer outlived its shell";
+        wintest::Process::killByWindowTitle(SaverRunningTitleW);
+    }
+    for (const wchar_t* args : {L"", L"/shell:999999"}) {
+        SCOPED_TRACE(args);
+        wintest::Process alone;
+        ASSERT_TRUE(alone.start(folder.file(L"Lumivane.dll"), args));
+        ASSERT_NE(wintest::waitForWindow(nullptr, SaverRunningTitleW, StartMs), nullptr);
+        EXPECT_FALSE(alone.waitExit(RendererEndMs)) << "a renderer started alone ended by itself";
+        alone.kill();
+    }
     EXPECT_EQ(wintest::readFileBytes(folder.file(L"pointer.log")), "hide -1\nshow 0\n") << "only the failed /s hid it";
 }
 

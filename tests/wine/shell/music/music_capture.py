@@ -10,7 +10,8 @@ WINDOW = RATE // 20        # analysis window: 50 ms
 TONE_S = 1                 # the test file: a 1 kHz tone
 LOUD_RMS = 1000            # a window louder than this sounds (the tone's RMS is 8500)
 WAIT_S = 20                # for a window to appear, or a shell to end after a key
-GRACE_S = 5                # the shell's wait for its renderer's window
+NO_WINDOW_S = 8            # the stand-in renderer's life without a window
+LATE_S = 10                # the late stand-in's wait before its window: twice the shell's former grace period
 SHELL_LAG_S = 0.3          # the shell's end after its renderer's: a watch tick of 50 ms and the process's end
 LOOPED = "fdwSound=00000009"  # PlaySound asked to loop asynchronously, as Wine's trace shows it
 RENDERER, MESSAGE = "^Glimra_VC$", "^Lumivane \\(ScreenSaver\\)$"
@@ -129,7 +130,21 @@ class MusicUnderWine(unittest.TestCase):
                 if not sound:
                     self.assertIn("waveOutGetNumDevs count: 0", trace, "this run was meant to have no output device")
 
-    def test_broken_renderer_is_reported_after_its_grace_in_silence(self):
+    def test_a_wav_without_samples_plays_nothing_and_leaves_the_next_run_free(self):
+        # A 44-byte WAV (its data chunk empty), looped, would never let go of the sound player: the shell
+        # stayed with the pointer hidden and the lock held, and every later start showed nothing.
+        empty = WORK / "empty.wav"
+        with wave.open(str(empty), "wb") as w:
+            w.setparams((1, 2, RATE, 0, "NONE", None))
+        self.assertEqual(44, empty.stat().st_size)
+        folder = saver_folder("empty-wav", 2, empty)
+        for run in ("first", "second"):
+            with self.subTest(run):
+                (folder / "pointer.log").unlink(missing_ok=True)
+                heard, trace = self.play(folder, 1.5)
+                self.assertEqual((0, False), (heard, LOOPED in trace), "music was heard, or the WAV was looped")
+
+    def test_a_renderer_that_ends_without_a_window_is_reported_after_its_end_in_silence(self):
         for name, renderer, env in [("empty", b"", {}), ("random", os.urandom(4096), {}),
                                     ("no-window", STAND_IN, {"LUMIVANE_FAKE_RENDERER": "nowindow"})]:
             with self.subTest(name):
@@ -138,12 +153,29 @@ class MusicUnderWine(unittest.TestCase):
                 try:
                     self.assertTrue(box := windows(MESSAGE), "no message")
                     if env:
-                        self.assertGreater(time.time() - started, GRACE_S, "the renderer had no grace period")
+                        self.assertGreater(time.time() - started, NO_WINDOW_S, "told while the renderer lived")
                     subprocess.run(["xdotool", "windowfocus", box[0], "key", "Return"])
                     self.assertNotEqual(0, shell.wait(WAIT_S), "the run did not fail")
                     self.assertEqual(0, tone_seconds(folder), "music was heard")
                 finally:
                     end_all([shell])
+
+    def test_a_renderer_slower_than_the_former_grace_period_gets_its_music_and_no_message(self):
+        folder = saver_folder("late", 2, self.wav)
+        started, shell = time.time(), launch(folder, LUMIVANE_FAKE_RENDERER="late")
+        try:
+            self.assertTrue(windows(RENDERER, LATE_S + WAIT_S), "the late renderer's window never appeared")
+            self.assertGreater(time.time() - started, LATE_S, "the stand-in was not late")
+            self.assertEqual([], windows(MESSAGE, 0), "a message was shown")
+            time.sleep(2)
+            self.assertIsNone(shell.poll(), "the shell ended while its renderer ran")
+            self.assertEqual([], windows(MESSAGE, 0), "a message was shown")
+            subprocess.run(["xdotool", "windowfocus", windows(RENDERER)[0], "key", "space"])
+            self.assertEqual(0, shell.wait(WAIT_S), "the run did not end well")
+            self.assertGreater(tone_seconds(folder), 0, "the late renderer got no music")
+            self.assertEqual("hide -1\nshow 0\n", (folder / "pointer.log").read_text(), "the pointer is not back")
+        finally:
+            end_all([shell])
 
     def test_three_runs_started_together_give_one_renderer_and_one_stream(self):
         folder = saver_folder("together", 2, self.wav)

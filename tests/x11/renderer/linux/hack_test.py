@@ -6,6 +6,7 @@ import signal
 import subprocess
 import sys
 import time
+import xml.etree.ElementTree
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../../support"))
 from shot_stats import picture_checks  # noqa: E402  the picture check both platforms share
@@ -110,8 +111,29 @@ try:
     check(lit and not own_window and ended and not said,
           f"lit on the root, no own window, ends on SIGTERM with status 0: {lit}, {own_window!r}, {ended}, {said!r}")
     bogus = subprocess.run([program, "--bogus"], capture_output=True, text=True, timeout=1)
-    check(bogus.returncode == 1 and "usage: lumivane [-root | -window | -window-id ID] [-fps] [-help]\n" in bogus.stderr,
+    check(bogus.returncode == 1 and "usage: lumivane [-root | -window | -window-id ID] [-preset NAME]" in bogus.stderr,
           f"an unknown option: status {bogus.returncode}, {bogus.stderr!r}")
+
+    # The scene's settings: with no trails, 5000 particles light far more of the screen than 50 do, 6 s in.
+    lit = {}
+    for particles in ("50", "5000"):
+        scene = subprocess.Popen([program, "--root", "-particles", particles, "--trails", "0"])
+        time.sleep(6)
+        lit[particles] = count(least_spread=16)
+        check(terminated(scene), f"{particles} particles: SIGTERM ends it")
+    check(lit["5000"] > 5 * max(lit["50"], 1), f"lit pixels with 50 and 5000 particles: {lit}")
+
+    # The settings description XScreenSaver shows: well-formed, naming every option the program lists
+    # (but the window choices XScreenSaver makes itself), and each of its arguments one the program takes.
+    root_element = xml.etree.ElementTree.parse(os.path.join(os.path.dirname(__file__), "../../../../renderer/linux/lumivane.xml")).getroot()
+    arguments = [e.get(k) for e in root_element.iter() for k in ("arg", "arg-set") if e.get(k)]
+    described = {a.split()[0].lstrip("-") for a in arguments}
+    listed = set(re.findall(r"^  -([a-z-]+)", subprocess.run([program, "--help"], capture_output=True, text=True).stdout, re.M))
+    lacking = listed - {"window", "window-id", "help"} - described
+    check(not lacking and len(listed) > 10, f"{len(listed)} options listed, of which the description lacks {lacking or 'none'}")
+    for argument in arguments:
+        taken = subprocess.run([program, *argument.replace("%", "5").split(), "--help"], capture_output=True, timeout=1)
+        check(taken.returncode == 0, f"the program takes the description's {argument!r}: status {taken.returncode}")
 finally:
     xvfb.terminate()
 sys.exit(1 if failures else 0)

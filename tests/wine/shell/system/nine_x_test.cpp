@@ -1,0 +1,247 @@
+// The real Lumivane.scr and Lumivane.dll as Windows 98 runs them: Wine's per-program Version=win98 makes
+// GetVersionEx report the 9x family to them alone, so they take their ANSI paths (Wine still carries out
+// the wide functions, so that only the programs' own choice is tried here). Three starts: the settings
+// dialog under Japanese and under American locales, then a saver run with its password and its music.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/names.h"
+#include "support/win_test_support.h"
+
+using namespace wintest;
+
+namespace {
+
+constexpr DWORD WaitMs = 20000;      // a start through scripts/wine-run on a busy machine
+constexpr DWORD StaysMs = 700;       // a refused password leaves the saver running at least this long
+constexpr int ToneRate = 44100;      // samples per second of the music file and of the capture
+constexpr int LoudRms = 1000;        // a 50 ms window louder than this sounds (the tone's RMS is 8500)
+const wchar_t* const Programs[] = {L"Lumivane.scr", L"Lumivane.dll"};
+// The settings file's keys as Shift-JIS bytes, whatever the code page, and a file that holds them.
+const std::string Source = "BGM\x8B\xE6\x95\xAA", Repeat = "BGM\xD8\xCB\xDF\xB0\xC4", File = "BGM\xCC\xA7\xB2\xD9";
+std::string iniText(const std::string& source, const std::string& repeat, const std::string& file,
+                    const std::string& rest = "") {
+    return "[Section]\r\n" + Source + "=" + source + "\r\n" + Repeat + "=" + repeat + "\r\n" + File + "=" + file +
+           "\r\n" + rest;
+}
+
+// Both programs presented as Windows 98 for as long as the record lives.
+struct Windows98 {
+    Windows98() {
+        for (const wchar_t* program : Programs) {
+            const std::wstring key = std::wstring(L"Software\\Wine\\AppDefaults\\") + program;
+            EXPECT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"Version", REG_SZ, L"win98", 12), ERROR_SUCCESS);
+        }
+    }
+    ~Windows98() {
+        for (const wchar_t* program : Programs) {
+            RegDeleteKeyW(HKEY_CURRENT_USER, (std::wstring(L"Software\\Wine\\AppDefaults\\") + program).c_str());
+        }
+    }
+};
+
+// The files of a folder, by name.
+std::vector<std::wstring> filesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A copy of the shell in a folder with a stand-in renderer; the dialog opened there with /c under a locale.
+class NineXDialog {
+public:
+    explicit NineXDialog(const TempDir& dir) : dir_(dir) {
+        EXPECT_TRUE(dir.copyIn(L"Lumivane.scr", L"Lumivane.scr") && writeFileBytes(dir.file(L"Lumivane.dll"), "MZ"));
+    }
+    ~NineXDialog() { runner_.kill(); }
+    // Starts /c through scripts/wine-run (a Unix process: the program is then found by its window), waits until it
+    // shows and checks that it and its controls are ANSI windows.
+    bool open(const char* locale) {
+        SetCursorPos(5, 5);  // away from where the dialog opens
+        const std::wstring args = L"--locale " + std::wstring(locale, locale + strlen(locale)) + L" \"" +
+                                  dir_.file(L"Lumivane.scr") + L"\" /c";
+        if (!runner_.start(sourceDir() + L"\\scripts\\wine-run", args)) return false;
+        hwnd = waitForWindow(nullptr, SettingsDialogTitle, WaitMs);
+        if (!hwnd || !scr.attach(hwnd) || !within(5000, [&] { return IsWindowVisible(hwnd) != 0; })) return false;
+        Sleep(500);  // painted
+        panel = FindWindowExW(hwnd, nullptr, L"Glimra.Panel", nullptr);
+        trackBox = FindWindowExW(panel, nullptr, L"ComboBox", nullptr);
+        for (HWND w : {hwnd, panel, trackBox, FindWindowExW(hwnd, nullptr, L"ComboBox", nullptr)}) {
+            EXPECT_TRUE(w && !IsWindowUnicode(w)) << "a wide window on the 9x family";
+        }
+        return true;
+    }
+    HWND label(const wchar_t* text) const {
+        HWND found = FindWindowExW(panel, nullptr, L"Glimra.Label", text);
+        return found ? found : FindWindowExW(hwnd, nullptr, L"Glimra.Label", text);
+    }
+    HWND button(const wchar_t* text) const {
+        HWND found = FindWindowExW(panel, nullptr, CommandClassName, text);
+        return found ? found : FindWindowExW(hwnd, nullptr, CommandClassName, text);
+    }
+    // Types a new text into the track box.
+    void typeTrack(const std::wstring& text) const {
+        clickCentre(trackBox);
+        SendMessageW(trackBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+        typeText(text);
+    }
+    // Clicks a button whose save must fail: the message names the file, the dialog stays open.
+    void saveFails(const wchar_t* save, const wchar_t* title, const std::wstring& says) {
+        clickCentre(button(save));
+        const std::wstring message = messageText(waitForWindow(nullptr, title, WaitMs));
+        EXPECT_NE(message.find(says + dir_.file(L"Lumivane.ini")), message.npos) << "not reported with its path";
+        Sleep(500);
+        EXPECT_TRUE(scr.running() && IsWindowVisible(hwnd)) << "the dialog did not stay open";
+    }
+
+    Process scr;
+    HWND hwnd = nullptr, panel = nullptr, trackBox = nullptr;
+
+private:
+    const TempDir& dir_;
+    Process runner_;
+};
+
+// Under a Japanese locale (code page 932) the texts are Japanese. A backup left by a save cut short stands in for
+// the missing file; a save on the full disk is reported and leaves the backup alone and nothing else; with room
+// again the file is written byte for byte, its other section kept, and the backup goes. Under an American locale
+// (code page 1252) the texts are English and the keys keep their Shift-JIS bytes; an old file that cannot step aside
+// (a folder has the backup's name) is reported and stays as it was.
+TEST(NineX, SettingsDialogSpeaksAnsiLoadsABackupSavesByteExactAndReportsFailedSaves) {
+    Windows98 windows98;
+    const std::wstring disk = fromUnixPath(LUMIVANE_FULL_DISK_UNIX);
+    ULARGE_INTEGER free{}, total{};
+    ASSERT_TRUE(GetDiskFreeSpaceExW(disk.c_str(), nullptr, &total, nullptr) && total.QuadPart <= 8u << 20)
+        << "no small disk mounted at " << LUMIVANE_FULL_DISK_UNIX;
+    {
+        TempDir dir(L"ninex", disk);
+        NineXDialog dialog(dir);
+        const std::string other = "[Other]\r\nkeep=this\r\n";
+        ASSERT_TRUE(writeFileBytes(dir.file(L"Lumivane.ini.bak"), iniText(" 1", " 45", "", other)));
+        GetDiskFreeSpaceExW(disk.c_str(), &free, nullptr, nullptr);
+        writeFileBytes(dir.file(L"filler"), std::string(free.QuadPart, 'f'));  // fills the disk, so it fails
+        ASSERT_TRUE(dialog.open("ja_JP.UTF-8"));
+        for (const wchar_t* text : {L"BGM", L"無し", L"音楽CD", L"MP3、WAV", L"曲目をﾘﾋﾟｰﾄ", L"画面"}) {
+            EXPECT_NE(dialog.label(text), nullptr) << "no label";
+        }
+        for (const wchar_t* text : {L"...", L"その他の作品", L"設定", L"ｷｬﾝｾﾙ"}) EXPECT_NE(dialog.button(text), nullptr);
+        EXPECT_EQ(textOf(dialog.trackBox), L"45") << "the backup was not loaded";
+        EXPECT_TRUE(IsWindowEnabled(dialog.trackBox)) << "the CD choice was not loaded";
+        dialog.typeTrack(L"3.5");
+        dialog.saveFails(L"設定", L"Lumivane (ScreenSaver)", L"書き込めません:\n");
+        EXPECT_EQ(filesIn(dir.path()), (std::vector<std::wstring>{L"Lumivane.dll", L"Lumivane.ini.bak", L"Lumivane.scr",
+                                                                  L"filler"})) << "a file left or lost";
+        EXPECT_EQ(readFileBytes(dir.file(L"Lumivane.ini.bak")), iniText(" 1", " 45", "", other));
+        DeleteFileW(dir.file(L"filler").c_str());
+        clickCentre(dialog.button(L"設定"));
+        ASSERT_TRUE(dialog.scr.waitExit(WaitMs));
+        EXPECT_EQ(filesIn(dir.path()), (std::vector<std::wstring>{L"Lumivane.dll", L"Lumivane.ini", L"Lumivane.scr"}));
+        EXPECT_EQ(readFileBytes(dir.file(L"Lumivane.ini")), iniText("1", "4", "", "Screens=0\r\n" + other));
+    }
+    TempDir dir(L"ninex-en");
+    NineXDialog dialog(dir);
+    const std::string before = iniText(" 1", " 12", "");
+    ASSERT_TRUE(writeFileBytes(dir.file(L"Lumivane.ini"), before) &&
+                CreateDirectoryW(dir.file(L"Lumivane.ini.bak").c_str(), nullptr));
+    ASSERT_TRUE(dialog.open("en_US.UTF-8"));
+    for (const wchar_t* text : {L"Music", L"None", L"Audio CD", L"MP3 or WAV file", L"Repeat track", L"Screens"}) {
+        EXPECT_NE(dialog.label(text), nullptr) << "no label";
+    }
+    for (const wchar_t* text : {L"...", L"More works", L"OK", L"Cancel"}) EXPECT_NE(dialog.button(text), nullptr);
+    EXPECT_EQ(textOf(dialog.trackBox), L"12");
+    dialog.typeTrack(L"7");
+    dialog.saveFails(L"OK", L"Lumivane Screensaver", L"cannot be written:\n");
+    EXPECT_EQ(readFileBytes(dir.file(L"Lumivane.ini")), before);
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::wstring>{L"Lumivane.dll", L"Lumivane.ini", L"Lumivane.ini.bak",
+                                                              L"Lumivane.scr"})) << "a file left";
+    RemoveDirectoryW(dir.file(L"Lumivane.ini.bak").c_str());
+    clickCentre(dialog.button(L"OK"));
+    ASSERT_TRUE(dialog.scr.waitExit(WaitMs));
+    EXPECT_EQ(readFileBytes(dir.file(L"Lumivane.ini")), iniText("1", "7", "", "Screens=0\r\n"));
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::wstring>{L"Lumivane.dll", L"Lumivane.ini", L"Lumivane.scr"}));
+}
+
+// A 16-bit mono WAV of a 1 kHz tone lasting a second.
+std::string toneWav() {
+    std::string samples;
+    for (int i = 0; i < ToneRate; ++i) {
+        const auto v = static_cast<int16_t>(12000 * std::sin(2 * 3.14159265 * 1000 * i / ToneRate));
+        samples += {char(v & 0xFF), char((v >> 8) & 0xFF)};
+    }
+    const auto word = [](uint32_t v, int bytes) {
+        std::string out;
+        for (int b = 0; b < bytes; ++b) out += char((v >> (8 * b)) & 0xFF);
+        return out;
+    };
+    return "RIFF" + word(36 + samples.size(), 4) + "WAVEfmt " + word(16, 4) + word(1, 2) + word(1, 2) +
+           word(ToneRate, 4) + word(ToneRate * 2, 4) + word(2, 2) + word(16, 2) + "data" + word(samples.size(), 4) +
+           samples;
+}
+
+// Seconds of the capture (16-bit stereo) whose left channel sounds, in 50 ms windows.
+double soundingSeconds(const std::string& capture) {
+    const size_t frames = capture.size() / 4, window = ToneRate / 20;
+    int loud = 0;
+    for (size_t start = 0; start + window <= frames; start += window) {
+        double sum = 0;
+        for (size_t f = start; f < start + window; ++f) {
+            const int16_t left = static_cast<int16_t>(uint8_t(capture[4 * f]) | (uint8_t(capture[4 * f + 1]) << 8));
+            sum += double(left) * left;
+        }
+        loud += std::sqrt(sum / window) > LoudRms;
+    }
+    return loud / 20.0;
+}
+
+// /s starts the renderer; the first key asks the password through PASSWORD.CPL, and a refused one keeps the saver
+// and its looping WAV going; the next key, answered right, ends the renderer and then the shell.
+TEST(NineX, SaverRunAsksThePasswordHonoursItsAnswerAndPlaysTheMusic) {
+    Windows98 windows98;
+    // The folder lies under HOME, a Unix folder, so that ALSA can be told where the capture goes.
+    const std::wstring home = fromUnixPath(LUMIVANE_HOME_UNIX);
+    TempDir dir(L"ninex-run", home);
+    const std::wstring capture = dir.file(L"capture.raw");
+    const std::string captureUnix = LUMIVANE_HOME_UNIX "/" + std::filesystem::path(dir.path()).filename().string() +
+                                    "/capture.raw";
+    ASSERT_TRUE(writeFileBytes(home + L"\\.asoundrc",
+                               "pcm.!default { type plug; slave { pcm \"cap\"; format S16_LE; rate 44100; channels 2 } }\n"
+                               "pcm.cap { type file; slave.pcm \"null\"; file \"" + captureUnix + "\"; format \"raw\" }\n"));
+    const std::wstring wav = dir.file(L"tone.wav");
+    ASSERT_TRUE(writeFileBytes(wav, toneWav()) && dir.copyIn(L"Lumivane.scr", L"Lumivane.scr") &&
+                dir.copyIn(L"Lumivane.dll", L"Lumivane.dll") &&
+                dir.copyIn(fromUnixPath(LUMIVANE_VERIFY_CPL), L"PASSWORD.CPL") &&
+                writeFileBytes(dir.file(L"answer.txt"), "0") &&
+                writeFileBytes(dir.file(L"Lumivane.ini"), iniText(" 2", " 0", std::string(wav.begin(), wav.end()))));
+    Process shell;
+    ASSERT_TRUE(shell.start(dir.file(L"Lumivane.scr"), L"/s"));
+    HWND host = waitForWindow(nullptr, RunHostTitle, WaitMs), saver = waitForWindow(nullptr, SaverRunningTitleW, WaitMs);
+    ASSERT_TRUE(host && saver) << "no run host or no renderer window";
+    EXPECT_FALSE(IsWindowUnicode(host)) << "a wide run host on the 9x family";
+    Sleep(1500);  // the renderer ignores input right after its start
+    const auto logs = [&](const std::string& text) {
+        return within(3000, [&] { return readFileBytes(dir.file(L"password-log.txt")) == text; });
+    };
+    const std::string asked = "ask WindowsScreenSaverClass\n";
+    SetForegroundWindow(saver);
+    pressKey(VK_SPACE);
+    EXPECT_TRUE(logs(asked)) << "the password was not asked";
+    Sleep(StaysMs);
+    EXPECT_TRUE(IsWindow(saver) && shell.running()) << "a refused password ended the run";
+    ASSERT_TRUE(writeFileBytes(dir.file(L"answer.txt"), "1"));
+    SetForegroundWindow(saver);
+    pressKey(VK_SPACE);
+    EXPECT_TRUE(logs(asked + asked));
+    EXPECT_TRUE(shell.waitExit(WaitMs) && shell.exitCode() == 0) << "the shell did not end after its renderer";
+    EXPECT_FALSE(IsWindow(saver));
+    EXPECT_GE(soundingSeconds(readFileBytes(capture)), 2.0) << "the music did not play on";
+}
+
+}  // namespace
