@@ -30,13 +30,37 @@
 #define TEXT_SCREENS 1015            // caption of the choice of screens
 #define TEXT_SCREENS_EVERY 1016      // the scene on every monitor
 #define TEXT_SCREENS_PRIMARY 1017    // the scene on the primary monitor only, the others black
+#define TEXT_SCENE_BUTTON 1018       // the settings dialog's button that opens the Scene dialog
+#define TEXT_SCENE_TITLE 1019        // the Scene dialog's caption
+#define TEXT_KNOB_PARTICLES 1020     // the labels of the sliders and the colour list, in knob order
+#define TEXT_KNOB_SIZE 1021
+#define TEXT_KNOB_SPEED 1022
+#define TEXT_KNOB_CAMERA 1023
+#define TEXT_KNOB_TRAILS 1024
+#define TEXT_KNOB_EMITTERS 1025
+#define TEXT_KNOB_ABSORBERS 1026
+#define TEXT_KNOB_COLOURS 1027
+#define TEXT_SCENE_PRESET 1028       // the label of the preset list
+#define TEXT_PALETTE_EVERY_HUE 1029  // the five palettes, in their order
+#define TEXT_PALETTE_WARM 1030
+#define TEXT_PALETTE_COLD 1031
+#define TEXT_PALETTE_GREEN 1032
+#define TEXT_PALETTE_VIOLET 1033
+#define TEXT_PRESET_DEFAULT 1034     // the six presets, in their order
+#define TEXT_PRESET_CALM 1035
+#define TEXT_PRESET_SWARM 1036
+#define TEXT_PRESET_EMBERS 1037
+#define TEXT_PRESET_AURORA 1038
+#define TEXT_PRESET_NEBULA 1039
+#define TEXT_PRESET_OWN 1040         // the preset list's entry for the user's own settings
+#define TEXT_OK 1041                 // the Scene dialog's button that saves and closes
 
 #ifndef RC_INVOKED
 
 // Window classes and titles all carry the program's internal name, Glimra, with a letter for each
 // window: S the hidden run host that starts and watches a saver run, P the settings dialog (its
-// property page), R the preview that the system's settings show, VC the renderer's window while
-// its scene plays (the view). Stored files, the run host and other copies of the programs look for
+// property page) and PS its Scene dialog, R the preview that the system's settings show and the
+// Scene dialog's live picture, VC the renderer's window while its scene plays (the view). Stored files, the run host and other copies of the programs look for
 // these exact titles, so they never change.
 
 // The renderer's window: its class, its title while it sets up, and the title the shell watches.
@@ -51,6 +75,7 @@ inline constexpr wchar_t RunHostClassName[] = L"Glimra_S";
 inline constexpr wchar_t RunHostTitle[] = L"Glimra_Main";
 inline constexpr wchar_t SettingsDialogClassName[] = L"Glimra_P";
 inline constexpr wchar_t SettingsDialogTitle[] = L"<Lumivane>";
+inline constexpr wchar_t SceneDialogClassName[] = L"Glimra_PS";  // its title is a text of the tables
 inline constexpr wchar_t PreviewClassName[] = L"Glimra_R";
 inline constexpr wchar_t PreviewTitle[] = L"Preview Window";
 inline constexpr wchar_t CommandClassName[] = L"Glimra.Command";

@@ -1,4 +1,5 @@
-// The settings dialog Glimra_P: music source, CD track, music file and screens, saved to the settings file.
+// The settings dialog Glimra_P: music source, CD track, music file and screens, saved to the settings file,
+// and the button that opens the Scene dialog.
 #include "shell/dialog/settings_dialog.h"
 
 #include <shellapi.h>
@@ -11,6 +12,7 @@
 #include "shell/controls/label.h"
 #include "shell/controls/window_class.h"
 #include "shell/dialog/dialog_rules.h"
+#include "shell/dialog/scene_dialog.h"
 #include "shell/settings/settings_file.h"
 #include "shell/system/file_calls.h"
 #include "shell/system/system_text.h"
@@ -45,12 +47,13 @@ constexpr TwipsRect TrackBoxPlace{1380, 780, 615, 300};
 constexpr TwipsRect TrackLabelPlace{2040, 840, 990, 195};
 constexpr TwipsRect FileButtonPlace{540, 1740, 435, 315};
 constexpr TwipsRect FileLabelPlace{1020, 1740, 5355, 435};
-constexpr TwipsRect MoreWorksButtonPlace{2880, 3000, 1875, 375};
+constexpr TwipsRect MoreWorksButtonPlace{3480, 3000, 1275, 375};  // narrowed for the Scene button
 constexpr TwipsRect SaveButtonPlace{4800, 3000, 1095, 375};
 constexpr TwipsRect CancelButtonPlace{5940, 3000, 1035, 375};
-// The choice of screens, on the dialog left of the buttons.
+// The choice of screens and the button that opens the Scene dialog, on the dialog left of the buttons.
 constexpr TwipsRect ScreensLabelPlace{180, 3075, 660, 195};
-constexpr TwipsRect ScreensBoxPlace{900, 3015, 1860, 300};
+constexpr TwipsRect ScreensBoxPlace{900, 3015, 1560, 300};
+constexpr TwipsRect SceneButtonPlace{2520, 3000, 900, 375};
 constexpr int ScreensListHeightPx = 60;         // height of the opened list of two, pixels
 constexpr int TrackListHeightPx = 220;          // height of the opened track list, pixels
 constexpr int TrackEntries = 31;                // "", "1" ... "30"
@@ -71,6 +74,7 @@ enum : int {
     IdSourceLabel0 = IdSourceMark0 + 3,
     IdScreensLabel = IdSourceLabel0 + 3,
     IdScreensBox,
+    IdSceneButton,
 };
 
 // The heading frame's colours.
@@ -90,6 +94,7 @@ struct SettingsDialog {
     HWND saveButton = nullptr;
     HWND cancelButton = nullptr;
     HWND moreWorksButton = nullptr;
+    HWND sceneButton = nullptr;
     HWND fileLabel = nullptr;
     HWND sourceMarks[3] = {};
     HFONT font = nullptr;
@@ -257,6 +262,7 @@ void onCommand(SettingsDialog& d, int id, int code) {
         case IdCancelButton:
         case IDCANCEL: closeDialog(d); break;
         case IdMoreWorksButton: openAuthorPage(d); break;
+        case IdSceneButton: showSceneDialog(d.instance, d.hwnd, *d.settings); break;
         default: break;
     }
 }
@@ -347,7 +353,8 @@ void createScreensChoice(SettingsDialog& d) {
     SendMessageA(d.screensBox, CB_SETCURSEL, d.settings->screens == ScreensPrimaryOnly ? 1 : 0, 0);
 }
 
-// Creates the controls in tab order: panel (track box, file button), the screens, then save, cancel, more works.
+// Creates the controls in tab order: panel (track box, file button), the screens, the Scene button, then
+// save, cancel, more works.
 void createControls(SettingsDialog& d) {
     const RECT p = pixels(PanelPlace);
     d.panel = createWindow(WS_EX_CONTROLPARENT, PanelClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
@@ -369,6 +376,7 @@ void createControls(SettingsDialog& d) {
         makeTextLabel(d, IdSourceLabel0 + i, SourceTexts[i], SourceLabelPlaces[i], 0);
     }
     createScreensChoice(d);
+    d.sceneButton = makeCommand(d, d.hwnd, IdSceneButton, TEXT_SCENE_BUTTON, SceneButtonPlace);
     d.saveButton = makeCommand(d, d.hwnd, IdSaveButton, TEXT_SAVE, SaveButtonPlace);
     d.cancelButton = makeCommand(d, d.hwnd, IdCancelButton, TEXT_CANCEL, CancelButtonPlace);
     d.moreWorksButton = makeCommand(d, d.hwnd, IdMoreWorksButton, TEXT_MORE_WORKS, MoreWorksButtonPlace);
@@ -388,7 +396,9 @@ bool load(SettingsDialog& d) {
     if (d.owner) EnableWindow(d.owner, FALSE);
     createControls(d);
 
-    for (HWND button : {d.fileButton, d.saveButton, d.cancelButton, d.moreWorksButton}) startCommandHover(button);
+    for (HWND button : {d.fileButton, d.sceneButton, d.saveButton, d.cancelButton, d.moreWorksButton}) {
+        startCommandHover(button);
+    }
     showChoice(d, d.settings->musicSource);
     for (int n = 0; n < TrackEntries; ++n) addListEntry(d.trackBox, fromAnsi(trackNumberText(n)));
     // The text goes in after the list so that no list selection can overwrite it.

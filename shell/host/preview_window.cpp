@@ -1,17 +1,16 @@
-// The preview window Glimra_R: a borderless child that covers the client area of the window Windows
-// hands us, following it as it changes, and plays the renderer's animation in it, drawn here with the renderer's own scene and drawing code.
-// Where OpenGL cannot be set up it shows a still of the animation instead, scaled to the host.
+// The preview: the scene's picture (Glimra_R, shell/host/scene_picture.h) as a borderless child that
+// covers the client area of the window Windows hands us, following it as it changes, playing the
+// renderer's animation or, where OpenGL cannot be set up, its still scaled to the host; and the loop
+// that draws it until the host goes.
 #include "shell/host/preview_window.h"
 
 #include <algorithm>
 #include <ctime>
 
 #include "common/names.h"
-#include "common/window_record.h"
-#include "renderer/run/scene_run.h"
-#include "renderer/timing/frame_clock.h"
 #include "renderer/win32/wgl_surface.h"
 #include "shell/host/preview_layout.h"
+#include "shell/host/scene_picture.h"
 #include "shell/system/system_text.h"
 #include "shell/system/window_calls.h"
 
@@ -25,27 +24,12 @@ constexpr DWORD HostWatchIntervalMs = 250;
 using MonitorFromWindowFn = HMONITOR(WINAPI*)(HWND, DWORD);
 using GetMonitorInfoAFn = BOOL(WINAPI*)(HMONITOR, MONITORINFO*);
 
-// Everything the preview window keeps.
+// Everything the preview keeps: its host, the screen's twips per pixel, and the picture that covers it.
 struct Preview {
     HWND host = nullptr;
-    HWND window = nullptr;
-    bool destroyed = false;  // the window got WM_DESTROY: the loop ends
     int twipsPerPixelX = 0;  // the screen's, for the sizes the preview holds in twips
     int twipsPerPixelY = 0;
-
-    // The animation: the renderer's scene run on the window's OpenGL surface, drawn at the preview's rate.
-    bool animating = false;
-    SceneRun run;
-    WglSurface* surface = nullptr;
-    SceneView view;            // the whole window
-    FrameDeadlines deadlines;  // set to the preview's rate when the window is made
-
-    // The still, where OpenGL could not be set up.
-    HBITMAP still = nullptr;
-    int stillWidth = 0;
-    int stillHeight = 0;
-    int imageWidth = 0;  // the window's and the picture's size: the host's client area in pixels
-    int imageHeight = 0;
+    ScenePicture picture;
 };
 
 // The host's client area, as the preview holds sizes: in twips, and in pixels taken back from them.
@@ -55,103 +39,11 @@ PreviewSize hostSize(const Preview& preview) {
     return previewSizeFor(client.right, client.bottom, preview.twipsPerPixelX, preview.twipsPerPixelY);
 }
 
-// Starts the scene run on the preview window. False where OpenGL cannot be set up.
-bool startAnimation(Preview& preview) {
-    RECT client{};
-    GetClientRect(preview.window, &client);
-    preview.view = SceneView{0, 0, client.right, client.bottom};
-    preview.surface->window = preview.window;
-    // Seeded from the calendar time, like the renderer: every preview shows another scene.
-    preview.animating = startSceneRun(preview.run, *preview.surface, client.right, client.bottom,
-                                      static_cast<uint32_t>(std::time(nullptr)));
-    return preview.animating;
-}
-
-// Frees the scene and the OpenGL objects; safe to call twice, and after the window was destroyed
-// behind our back.
-void stopAnimation(Preview& preview) {
-    preview.animating = false;
-    stopSceneRun(preview.run);
-}
-
-// Advances the scene by the time since the last frame, draws and presents it.
-void drawFrame(Preview& preview) {
-    const DWORD now = timeGetTime();
-    stepSceneRun(preview.run, now, &preview.view, 1);
-    preview.deadlines.frameDrawn(now);
-}
-
-// Loads the still; it is shown at the window's size.
-void loadStill(Preview& preview, HINSTANCE instance) {
-    preview.still = static_cast<HBITMAP>(
-        LoadImageA(instance, MAKEINTRESOURCEA(PREVIEW_STILL_ID), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    BITMAP info{};
-    if (preview.still && GetObjectA(preview.still, sizeof info, &info)) {
-        preview.stillWidth = info.bmWidth;
-        preview.stillHeight = info.bmHeight;
-    }
-}
-
-// Follows the host's client area: the window, the picture and the scene's view take its new size.
-// A host without a client area (minimised) keeps the last size until it grows again.
+// Follows the host's client area; a host without one (minimised) keeps the last size until it grows again.
 void followHost(Preview& preview) {
     const PreviewSize size = hostSize(preview);
     if (size.widthPixels <= 0 || size.heightPixels <= 0) return;
-    if (size.widthPixels == preview.imageWidth && size.heightPixels == preview.imageHeight) return;
-    preview.imageWidth = size.widthPixels;
-    preview.imageHeight = size.heightPixels;
-    preview.view = SceneView{0, 0, size.widthPixels, size.heightPixels};
-    MoveWindow(preview.window, 0, 0, size.widthPixels, size.heightPixels, TRUE);
-    if (!preview.animating) InvalidateRect(preview.window, nullptr, TRUE);
-}
-
-// Draws the still over the whole image area.
-void paintStill(const Preview& preview, HWND window) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window, &ps);
-    if (preview.still) {
-        HDC source = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(source, preview.still);
-        if (preview.imageWidth == preview.stillWidth && preview.imageHeight == preview.stillHeight) {
-            BitBlt(dc, 0, 0, preview.stillWidth, preview.stillHeight, source, 0, 0, SRCCOPY);
-        } else {
-            SetStretchBltMode(dc, HALFTONE);
-            SetBrushOrgEx(dc, 0, 0, nullptr);
-            StretchBlt(dc, 0, 0, preview.imageWidth, preview.imageHeight, source, 0, 0,
-                       preview.stillWidth, preview.stillHeight, SRCCOPY);
-        }
-        SelectObject(source, old);
-        DeleteDC(source);
-    }
-    EndPaint(window, &ps);
-}
-
-// The preview's window procedure: paint the still (the animation repaints itself with its next
-// frame), end with the window.
-LRESULT CALLBACK previewProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* preview = windowRecord<Preview>(window, message, lParam);
-    if (preview == nullptr) return defaultWindowProcedure(window, message, wParam, lParam);
-    switch (message) {
-    case WM_ERASEBKGND:
-        // Erasing under the animation would flash black between frames.
-        if (preview->animating) return 1;
-        break;
-    case WM_PAINT:
-        if (preview->animating) {
-            ValidateRect(window, nullptr);
-        } else {
-            paintStill(*preview, window);
-        }
-        return 0;
-    case WM_DESTROY:
-        // The context belongs to this window's device context: free it while the window exists.
-        stopAnimation(*preview);
-        preview->destroyed = true;
-        return 0;
-    default:
-        break;
-    }
-    return defaultWindowProcedure(window, message, wParam, lParam);
+    resizeScenePicture(preview.picture, size.widthPixels, size.heightPixels);
 }
 
 // The rate of the display that shows the host: the preview never draws faster than it. Where the
@@ -197,28 +89,15 @@ void runPreviewLoop(Preview& preview) {
     HANDLE hostProcess = openHostProcess(preview.host);
     const DWORD handleCount = hostProcess != nullptr ? 1 : 0;
     for (;;) {
-        DWORD waitMs = HostWatchIntervalMs;
-        if (preview.animating) waitMs = std::min<DWORD>(waitMs, preview.deadlines.msUntilNextFrame(timeGetTime()));
+        const DWORD waitMs = std::min<DWORD>(HostWatchIntervalMs, msUntilNextPicture(preview.picture, timeGetTime()));
         const DWORD woken = MsgWaitForMultipleObjects(handleCount, &hostProcess, FALSE, waitMs, QS_ALLINPUT);
         if (handleCount != 0 && woken == WAIT_OBJECT_0) break;
-        if (!handleMessages() || preview.destroyed) break;
-        if (!IsWindow(preview.host) || !IsWindow(preview.window)) break;
+        if (!handleMessages() || preview.picture.destroyed) break;
+        if (!IsWindow(preview.host) || !IsWindow(preview.picture.window)) break;
         followHost(preview);
-        if (preview.animating && preview.deadlines.msUntilNextFrame(timeGetTime()) == 0) drawFrame(preview);
+        drawDuePicture(preview.picture, timeGetTime());
     }
     if (hostProcess != nullptr) CloseHandle(hostProcess);
-}
-
-// Creates the preview window, hidden, as a borderless child covering the host's client area; false
-// when it cannot be made.
-bool createPreviewWindow(Preview& preview, HINSTANCE instance) {
-    preview.window = createWindow(0, PreviewClassName, PreviewTitle, WS_POPUP, 0, 0, 0, 0, nullptr,
-                                  nullptr, instance, &preview);
-    if (!preview.window) return false;
-    SetWindowLongA(preview.window, GWL_STYLE, GetWindowLongA(preview.window, GWL_STYLE) | WS_CHILD);
-    SetParent(preview.window, preview.host);
-    MoveWindow(preview.window, 0, 0, preview.imageWidth, preview.imageHeight, FALSE);
-    return true;
 }
 
 }  // namespace
@@ -236,47 +115,25 @@ void runPreviewOn(HINSTANCE instance, HWND host, WglSurface& surface, const Scen
     if (!host || !IsWindow(host) || host == GetDesktopWindow()) return;
     Preview preview;
     preview.host = host;
-    preview.surface = &surface;
-    preview.run.scene.settings = withinRanges(scene);
-
     HDC screen = GetDC(nullptr);
     preview.twipsPerPixelX = twipsPerPixel(GetDeviceCaps(screen, LOGPIXELSX));
     preview.twipsPerPixelY = twipsPerPixel(GetDeviceCaps(screen, LOGPIXELSY));
     ReleaseDC(nullptr, screen);
     // Windows' rule: the preview fills the host's whole client area.
     const PreviewSize size = hostSize(preview);
-    preview.imageWidth = size.widthPixels;
-    preview.imageHeight = size.heightPixels;
-
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_OWNDC;  // the OpenGL context binds to the window's own device context
-    windowClass.lpfnWndProc = previewProc;
-    windowClass.hInstance = instance;
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = PreviewClassName;
-    registerWindowClass(windowClass);
-    if (!createPreviewWindow(preview, instance)) return;
-
-    // OpenGL is set up once the window is the host's child at its final size.
-    if (startAnimation(preview)) {
-        preview.deadlines.framesPerSecond = previewFrameRate(hostDisplayRate(host));
-    } else {
-        // A window that took a pixel format may show nothing drawn with GDI (so under Wine): the
-        // still gets a fresh window.
-        if (preview.surface->pixelFormat != 0) {
-            DestroyWindow(preview.window);
-            preview.destroyed = false;
-            if (!createPreviewWindow(preview, instance)) return;
-        }
-        loadStill(preview, instance);
-    }
-    ShowWindow(preview.window, SW_SHOWNA);
-    UpdateWindow(preview.window);
+    PicturePlace place;
+    place.parent = host;
+    place.area = RECT{0, 0, size.widthPixels, size.heightPixels};
+    place.imageWidth = size.widthPixels;
+    place.imageHeight = size.heightPixels;
+    // Seeded from the calendar time, like the renderer: every preview shows another scene.
+    const auto seed = static_cast<uint32_t>(std::time(nullptr));
+    if (!openScenePicture(preview.picture, instance, place, surface, scene, seed,
+                          previewFrameRate(hostDisplayRate(host))))
+        return;
+    showScenePicture(preview.picture);
 
     runPreviewLoop(preview);
 
-    if (IsWindow(preview.window)) DestroyWindow(preview.window);
-    stopAnimation(preview);
-    if (preview.still) DeleteObject(preview.still);
+    closeScenePicture(preview.picture);
 }

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -191,6 +193,25 @@ inline RECT screenRect(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
     return r;
+}
+// The pixels of a place on the screen that are lit (any component above a dark grey).
+inline int litPixels(const RECT& r) {
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, dib);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    int lit = 0;
+    const auto* p = static_cast<const uint8_t*>(bits);
+    for (int n = 0; n < width * height; ++n, p += 4) lit += std::max({p[0], p[1], p[2]}) > 40;
+    SelectObject(memory, old);
+    DeleteObject(dib);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return lit;
 }
 // Moves the pointer to the middle of a window and presses and releases a mouse button there.
 inline void clickCentre(HWND window, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {

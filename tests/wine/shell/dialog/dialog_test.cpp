@@ -3,6 +3,8 @@
 // American and German locales for its texts; and shown again and again in this process, with its own code.
 #include <gtest/gtest.h>
 #include <shlobj.h>
+// after shlobj.h, which brings windows.h
+#include <commctrl.h>
 
 #include <algorithm>
 #include <atomic>
@@ -10,6 +12,8 @@
 #include <vector>
 
 #include "common/names.h"
+#include "renderer/scene/scene_settings.h"
+#include "shell/dialog/scene_dialog_rules.h"
 #include "shell/dialog/settings_dialog.h"
 #include "shell/texts/texts.h"
 #include "support/win_test_support.h"
@@ -19,6 +23,7 @@ using namespace wintest;
 namespace {
 
 constexpr DWORD WaitMs = 20000;  // a start through scripts/wine-run on a busy machine
+constexpr int SliderThumbInset = 13;  // from a slider's ends to its thumb's middle at either end, pixels
 constexpr wchar_t Cd[] = L"音楽CD", FileChoice[] = L"MP3、WAV", Save[] = L"設定";
 // The left edge of a self-drawn button as its normal, highlighted and disabled pictures draw it.
 constexpr COLORREF NormalEdge = RGB(96, 94, 128), HoverEdge = RGB(232, 150, 40), DisabledEdge = RGB(168, 168, 168);
@@ -119,7 +124,8 @@ COLORREF edge(HWND button) {
     return pixel(r.left, (r.top + r.bottom) / 2);
 }
 
-// The screen, trimmed to what is not its black background, saved beside this program for a person to look at.
+// The screen, trimmed to what is not its black background, saved beside this program for a person to look at
+// (dialog-<locale>.png, and dialog-scene.png with the Scene dialog over the settings dialog).
 void saveScreenshot(const char* locale) {
     const std::string png = LUMIVANE_SCREENSHOTS_UNIX "/dialog-" + std::string(locale) + ".png";
     std::filesystem::remove(fromUnixPath(png));
@@ -383,6 +389,126 @@ TEST(SettingsDialogReadOnlyFolder, KeepsTheSettingsInTheUsersFolder) {
     EXPECT_TRUE(run.scr.waitExit(WaitMs)) << "the save failed";
     EXPECT_EQ(storedValues(readFileBytes(userIni)), (Values{"1", "5", "", "0"}));
     std::filesystem::remove_all(std::filesystem::path(userIni).parent_path());
+}
+
+// A settings file's bytes without the blank after each "=": the program writes " 2" and Windows keeps it,
+// while Wine's profile writer drops it from every key of the file it rewrites.
+std::string withoutBlanks(std::string ini) {
+    for (size_t at = 0; (at = ini.find("= ", at)) != ini.npos;) ini.erase(at + 1, 1);
+    return ini;
+}
+// The lines the eight scene keys take in a settings file, in knob order, without their blanks.
+std::string sceneLines(const SceneSettings& scene) {
+    std::string lines;
+    for (int32_t k = 0; k < SceneKnobCount; ++k) {
+        lines += std::string(SceneKnobs[k].key) + "=" + std::to_string(knobValue(scene, static_cast<SceneKnob>(k))) +
+                 "\r\n";
+    }
+    return lines;
+}
+// The Scene dialog's sliders, top to bottom.
+std::vector<HWND> sliders(HWND dialog) {
+    std::vector<HWND> found;
+    for (HWND s = nullptr; (s = FindWindowExW(dialog, s, L"msctls_trackbar32", nullptr));) found.push_back(s);
+    return found;
+}
+// The most pixels the picture lights over `ms`, sampled every 100 ms.
+int mostLit(HWND picture, DWORD ms) {
+    int most = 0;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(100)) {
+        most = std::max(most, litPixels(screenRect(picture)));
+    }
+    return most;
+}
+
+// The Scene dialog of the real program, opened from its button: a preset chosen with the mouse and the keyboard,
+// the particle slider moved by keys and the size slider by a click; the live picture lights more at the most
+// particles than at the fewest. OK writes the eight keys after the others, whose bytes stay; Cancel writes nothing.
+TEST(SceneDialog, PresetAndSlidersChosenByMouseAndKeysAreSavedByOkOnlyAndThePictureFollows) {
+    TempDir dir(L"scene");
+    const std::string old = iniText(" 1", " 45", "") + "Screens= 1\r\n";
+    DialogRun run(dir.path(), old);
+    ASSERT_NE(run.open(), nullptr);
+    HWND sceneButton = run.button(L"シーン…");
+    ASSERT_NE(sceneButton, nullptr);
+    clickCentre(sceneButton);
+    HWND scene = waitForWindow(SceneDialogClassName, nullptr, WaitMs);
+    ASSERT_NE(scene, nullptr);
+    EXPECT_EQ(textOf(scene), L"シーン");
+    EXPECT_FALSE(IsWindowEnabled(run.hwnd)) << "the settings dialog takes input while the Scene dialog shows";
+    std::vector<HWND> slider = sliders(scene);
+    ASSERT_EQ(slider.size(), size_t(SceneSliderCount));
+    HWND picture = nullptr;
+    ASSERT_TRUE(within(WaitMs, [&] { return (picture = FindWindowW(PreviewClassName, nullptr)) != nullptr; }));
+    const auto position = [&](SceneKnob k) { return SendMessageW(slider[size_t(k)], TBM_GETPOS, 0, 0); };
+    EXPECT_EQ(position(SceneKnob::Particles), 1000) << "a file without the scene keys shows the standard scene";
+
+    // The preset list has the focus: its second entry (calm), by a click that opens it, Down and Enter,
+    // which closes the list and not the dialog.
+    HWND presets = FindWindowExW(scene, nullptr, L"ComboBox", nullptr);
+    clickCentre(presets);
+    pressKey(VK_DOWN);
+    pressKey(VK_RETURN);
+    SceneSettings expected = ScenePresets[1].settings;
+    EXPECT_TRUE(within(2000, [&] { return position(SceneKnob::Particles) == expected.ParticleCount; }));
+    EXPECT_TRUE(IsWindow(scene) && run.iniBytes() == old) << "Enter on the open list closed the dialog or saved";
+
+    // Tab past the colour list to the particle slider: Home is the fewest, End the most, Left a step back.
+    pressKey(VK_TAB);
+    pressKey(VK_TAB);
+    pressKey(VK_HOME);
+    EXPECT_TRUE(within(2000, [&] { return position(SceneKnob::Particles) == 50; }));
+    Sleep(1000);  // the scene started again
+    const int fewest = mostLit(picture, 1500);
+    pressKey(VK_END);
+    EXPECT_TRUE(within(2000, [&] { return position(SceneKnob::Particles) == 5000; }));
+    int most = 0;
+    EXPECT_TRUE(within(10000, [&] { return (most = litPixels(screenRect(picture))) > 2 * fewest + 50; }))
+        << "pixels lit at 50 particles " << fewest << ", at 5000 " << most;
+    saveScreenshot("scene");
+    pressKey(VK_LEFT);
+    setKnobValue(expected, SceneKnob::Particles, 4950);
+    EXPECT_TRUE(within(2000, [&] { return position(SceneKnob::Particles) == 4950; }));
+    // The size slider's thumb dragged past the slider's right end: the most.
+    const RECT size = screenRect(slider[size_t(SceneKnob::Size)]);
+    const SceneKnobInfo& sizeKnob = SceneKnobs[size_t(SceneKnob::Size)];
+    const int travel = size.right - size.left - 2 * SliderThumbInset, y = (size.top + size.bottom) / 2;
+    const int thumb = size.left + SliderThumbInset +
+                      travel * (expected.SizeScale - sizeKnob.low) / (sizeKnob.high - sizeKnob.low);
+    SetCursorPos(thumb, y);
+    Sleep(150);
+    mouseButton(MOUSEEVENTF_LEFTDOWN, 0);
+    for (int x = thumb; x <= size.right + 20; x += 10, Sleep(20)) SetCursorPos(x, y);
+    mouseButton(MOUSEEVENTF_LEFTUP, 0);
+    setKnobValue(expected, SceneKnob::Size, sizeKnob.high);
+    EXPECT_TRUE(within(2000, [&] { return position(SceneKnob::Size) == expected.SizeScale; }))
+        << "the size slider shows " << position(SceneKnob::Size);
+
+    // Enter is OK: the settings dialog is back, the file holds the old bytes and then the eight keys.
+    pressKey(VK_RETURN);
+    EXPECT_TRUE(within(WaitMs, [&] { return !IsWindow(scene) && IsWindowEnabled(run.hwnd); }));
+    const std::string saved = withoutBlanks(old) + sceneLines(expected);
+    EXPECT_EQ(withoutBlanks(run.iniBytes()), saved);
+    const std::string afterOk = run.iniBytes();
+
+    // Shown again with the saved settings; a slider moved and Esc: nothing written, and the settings
+    // dialog's Cancel writes nothing either.
+    SetForegroundWindow(run.hwnd);
+    clickCentre(sceneButton);
+    scene = waitForWindow(SceneDialogClassName, nullptr, WaitMs);
+    ASSERT_NE(scene, nullptr);
+    slider = sliders(scene);
+    EXPECT_TRUE(position(SceneKnob::Particles) == 4950 && position(SceneKnob::Size) == expected.SizeScale);
+    pressKey(VK_TAB);
+    pressKey(VK_TAB);
+    pressKey(VK_HOME);
+    EXPECT_TRUE(within(2000, [&] { return position(SceneKnob::Particles) == 50; }));
+    pressKey(VK_ESCAPE);
+    EXPECT_TRUE(within(WaitMs, [&] { return !IsWindow(scene) && IsWindowEnabled(run.hwnd); }));
+    EXPECT_EQ(run.iniBytes(), afterOk);
+    pressKey(VK_ESCAPE);
+    ASSERT_TRUE(run.scr.waitExit(WaitMs));
+    EXPECT_EQ(run.iniBytes(), afterOk);
 }
 
 // GDI objects this process holds; where GetGuiResources is a stub (Wine), every handle value Wine takes is tried.

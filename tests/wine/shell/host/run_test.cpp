@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "common/names.h"
@@ -16,6 +18,7 @@ constexpr DWORD StartMs = 10000;      // Wine starting a process on a busy machi
 constexpr DWORD PreviewEndMs = 1000;  // a preview's end after its host's
 constexpr DWORD QuickEndMs = 2000;    // a start with nothing to do
 constexpr DWORD RendererEndMs = 1000; // the renderer's end after its shell's
+constexpr DWORD SceneRunMs = 6000;    // a saver run watched for its picture
 
 std::wstring previewArgs(HWND host) { return L"/p " + std::to_wstring(reinterpret_cast<LONG_PTR>(host)); }
 
@@ -138,6 +141,39 @@ TEST(ShellStarts, TellOfTheRendererUnlessAnotherShellRunsAndBlockNothingBesidePr
         alone.kill();
     }
     EXPECT_EQ(wintest::readFileBytes(folder.file(L"pointer.log")), "hide -1\nshow 0\n") << "only the failed /s hid it";
+}
+
+// The pixels a saver run lights at most over `ms`, the settings file holding `keys`; the run is closed after.
+int mostLitBySaver(const wintest::TempDir& folder, const std::string& keys, DWORD ms) {
+    EXPECT_TRUE(wintest::writeFileBytes(folder.file(L"Lumivane.ini"), "[Section]\r\n" + keys));
+    wintest::Process run;
+    EXPECT_TRUE(run.start(folder.file(L"Lumivane.scr"), L"/s"));
+    HWND renderer = wintest::waitForWindow(nullptr, SaverRunningTitleW, StartMs);
+    EXPECT_NE(renderer, nullptr) << "no renderer for " << keys;
+    int most = 0;
+    for (const DWORD start = GetTickCount(); renderer && GetTickCount() - start < ms; Sleep(200)) {
+        most = std::max(most, wintest::litPixels(wintest::screenRect(renderer)));
+    }
+    PostMessageW(FindWindowW(nullptr, RunHostTitle), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(run.waitExit(QuickEndMs));
+    EXPECT_TRUE(wintest::within(RendererEndMs, [renderer] { return !IsWindow(renderer); }));
+    return most;
+}
+
+// The scene keys of the settings file reach the renderer through the run host: the fewest particles light far
+// fewer pixels than the most, and with Trails at 0 the most particles leave no trail behind them, where the longest
+// trails light many times more. Every run has a scene of its own, so the margins are wide.
+TEST(ShellRuns, TheSceneKeysReachTheRenderer) {
+    wintest::TempDir folder(L"scene-run");
+    ASSERT_TRUE(folder.copyIn(L"Lumivane.scr", L"Lumivane.scr") && folder.copyIn(L"Lumivane.dll", L"Lumivane.dll"));
+    const int fewest = mostLitBySaver(folder, "Particles= 50\r\n", SceneRunMs);
+    const int most = mostLitBySaver(folder, "Particles= 5000\r\n", SceneRunMs);
+    const int longest = mostLitBySaver(folder, "Particles= 5000\r\nTrails= 100\r\n", SceneRunMs);
+    const int none = mostLitBySaver(folder, "Particles= 5000\r\nTrails= 0\r\n", SceneRunMs);
+    std::printf("lit pixels: 50 particles %d, 5000 %d; 5000 with the longest trails %d, with none %d\n", fewest, most,
+                longest, none);
+    EXPECT_GT(most, 10 * fewest);
+    EXPECT_GT(longest, 4 * none);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/names.h"
+#include "shell/dialog/scene_dialog_rules.h"
 #include "support/win_test_support.h"
 
 using namespace wintest;
@@ -157,6 +158,23 @@ TEST(NineX, SettingsDialogSpeaksAnsiLoadsABackupSavesByteExactAndReportsFailedSa
     }
     for (const wchar_t* text : {L"...", L"More works", L"OK", L"Cancel"}) EXPECT_NE(dialog.button(text), nullptr);
     EXPECT_EQ(textOf(dialog.trackBox), L"12");
+    // The Scene dialog's own windows are ANSI windows too, with their texts and every slider (Wine's common
+    // controls register the slider class wide only, so the sliders' own kind says nothing here); its Cancel gives
+    // the settings dialog back.
+    clickCentre(dialog.button(L"Scene\u2026"));
+    HWND scene = waitForWindow(SceneDialogClassName, nullptr, WaitMs);
+    ASSERT_NE(scene, nullptr) << "the Scene button opened nothing";
+    EXPECT_EQ(textOf(scene), L"Scene");
+    int sliders = 0;
+    for (HWND w = nullptr; (w = FindWindowExW(scene, w, L"msctls_trackbar32", nullptr));) ++sliders;
+    EXPECT_EQ(sliders, SceneSliderCount);
+    for (const wchar_t* text : {L"&Particles", L"C&olours", L"P&reset"}) {
+        EXPECT_NE(FindWindowExW(scene, nullptr, L"Static", text), nullptr) << "no label";
+    }
+    EXPECT_FALSE(IsWindowUnicode(scene));
+    EXPECT_FALSE(IsWindowUnicode(FindWindowExW(scene, nullptr, L"ComboBox", nullptr)));
+    clickCentre(FindWindowExW(scene, nullptr, L"Button", L"Cancel"));
+    EXPECT_TRUE(within(WaitMs, [&] { return !IsWindow(scene) && IsWindowEnabled(dialog.hwnd); }));
     dialog.typeTrack(L"7");
     dialog.saveFails(L"OK", L"Lumivane Screensaver", L"cannot be written:\n");
     EXPECT_EQ(readFileBytes(dir.file(L"Lumivane.ini")), before);
