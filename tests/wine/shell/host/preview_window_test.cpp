@@ -1,7 +1,9 @@
-// The preview's drawing read back in this process (Wine shows no OpenGL child, nor another process's).
+// The preview's drawing read back in this process (Wine shows no OpenGL child, nor another process's), and the
+// Scene dialog's picture where OpenGL refuses.
 #include "shell/host/preview_window.h"
 
 #include <GL/gl.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,8 @@
 #include <vector>
 
 #include "common/names.h"
+#include "shell/dialog/scene_dialog.h"
+#include "shell/settings/settings_file.h"
 #include "support/refusing_surface.h"
 #include "support/win_test_support.h"
 
@@ -185,4 +189,73 @@ TEST(PreviewWindow, CoversAFramedHostsClientAreaAndFollowsItAfterMinimising) {
             EXPECT_EQ(run.viewports[2], (std::vector<GLint>{0, 0, GrownWidth, GrownHeight}));
         }
     }
+}
+
+// Where OpenGL cannot be set up, the Scene dialog's live picture is the still, scaled to the picture as the
+// system scales it; it stays the still when a count changes, and no context is left current.
+TEST(ScenePictureInTheSceneDialog, IsTheStillWhereOpenGlRefuses) {
+    struct Look {
+        Pixels shown, expected;
+        bool contextCurrent = true;
+        bool stillAfterRestart = false;
+    };
+    static Look look;  // the timer callbacks' only way to the test, for this one run
+    look = Look{};
+    wintest::RefusingSurface surface(wintest::RefusingSurface::Step::PixelFormat);
+    ShellSettings settings;
+    SetTimer(nullptr, 0, 1500, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        HWND picture = FindWindowW(PreviewClassName, nullptr);
+        HWND dialog = FindWindowW(SceneDialogClassName, nullptr);
+        look.contextCurrent = wglGetCurrentContext() != nullptr;
+        if (!picture || !dialog) return;
+        RECT r{};
+        GetClientRect(picture, &r);
+        HDC screen = GetDC(nullptr), dc = GetDC(picture), memory = CreateCompatibleDC(screen);
+        auto still = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(PREVIEW_STILL_ID),
+                                                     IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+        BITMAP info{};
+        GetObjectW(still, sizeof info, &info);
+        HGDIOBJ old = SelectObject(memory, still);
+        HDC scaled = CreateCompatibleDC(screen);
+        HBITMAP target = CreateCompatibleBitmap(screen, r.right, r.bottom);
+        HGDIOBJ oldTarget = SelectObject(scaled, target);
+        SetStretchBltMode(scaled, HALFTONE);
+        SetBrushOrgEx(scaled, 0, 0, nullptr);
+        StretchBlt(scaled, 0, 0, r.right, r.bottom, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+        for (int y = 0; y < r.bottom; y += 7) {
+            for (int x = 0; x < r.right; x += 7) {
+                look.shown.push_back(GetPixel(dc, x, y));
+                look.expected.push_back(GetPixel(scaled, x, y));
+            }
+        }
+        SelectObject(scaled, oldTarget);
+        DeleteObject(target);
+        DeleteDC(scaled);
+        SelectObject(memory, old);
+        DeleteObject(still);
+        DeleteDC(memory);
+        ReleaseDC(picture, dc);
+        ReleaseDC(nullptr, screen);
+        // The most particles restart the picture, which must come back as the still.
+        HWND particles = FindWindowExW(dialog, nullptr, L"msctls_trackbar32", nullptr);
+        SendMessageW(particles, TBM_SETPOS, TRUE, 5000);
+        SendMessageW(dialog, WM_HSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), reinterpret_cast<LPARAM>(particles));
+        SetTimer(nullptr, 0, 700, [](HWND, UINT, UINT_PTR id, DWORD) {
+            KillTimer(nullptr, id);
+            HWND shown = FindWindowW(PreviewClassName, nullptr);
+            look.stillAfterRestart = shown && IsWindowVisible(shown) && wglGetCurrentContext() == nullptr;
+            PostMessageW(FindWindowW(SceneDialogClassName, nullptr), WM_COMMAND, IDCANCEL, 0);
+        });
+    });
+    showSceneDialogOn(GetModuleHandleW(nullptr), nullptr, settings, surface);
+    EXPECT_NE(surface.log.find("OpenGL set-up failed: no pixel format"), std::string::npos) << surface.log;
+    EXPECT_FALSE(look.contextCurrent) << "an OpenGL context is current";
+    ASSERT_FALSE(look.shown.empty()) << "the dialog showed no picture";
+    int differ = 0;
+    for (size_t n = 0; n < look.shown.size(); ++n) differ += ((look.shown[n] ^ look.expected[n]) & 0xFFFFFF) != 0;
+    EXPECT_LE(differ, int(look.shown.size() / 50))
+        << "of " << look.shown.size() << " pixels sampled, these differ from the still";
+    EXPECT_TRUE(look.stillAfterRestart) << "a restart left no still";
+    EXPECT_EQ(settings.scene.ParticleCount, 1000) << "Cancel kept a change";
 }
