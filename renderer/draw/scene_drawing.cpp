@@ -19,7 +19,7 @@ constexpr double Pi = 3.14159265358979323846;
 constexpr float ChannelLevels = 255.0f;
 // A batched sprite's corners in units of half its side, with their texture coordinates: two
 // triangles sharing one diagonal.
-constexpr float SpriteCorners[VerticesPerSprite][4] = {
+constexpr float SpriteCorners[SpriteVertexCount][4] = {
     {-1, -1, 0, 0}, {1, -1, 1, 0}, {1, 1, 1, 1}, {-1, -1, 0, 0}, {1, 1, 1, 1}, {-1, 1, 0, 1},
 };
 
@@ -64,7 +64,7 @@ int32_t fillSpriteVertices(SpriteVertex* vertices, int32_t capacity, const Scene
                     particle.colour.x,   particle.colour.y,   particle.colour.z};
         }
     }
-    return count * VerticesPerSprite;
+    return count * SpriteVertexCount;
 }
 
 // The sprites of the vertex buffer's first `count` vertices in one draw.
@@ -173,7 +173,7 @@ bool swapExchangesBuffers(Presenter& presenter) {
 bool createDrawingObjects(SceneDrawing& drawing, int32_t spriteCapacity) {
     destroyDrawingObjects(drawing);
     if (spriteCapacity < 0) spriteCapacity = 0;
-    drawing.vertices.assign(static_cast<size_t>(spriteCapacity) * VerticesPerSprite, SpriteVertex{});
+    drawing.vertices.assign(static_cast<size_t>(spriteCapacity) * SpriteVertexCount, SpriteVertex{});
     drawing.spriteCapacity = spriteCapacity;
     const bool built = drawing.style->createObjects(drawing, spriteCapacity);
     glEnable(GL_TEXTURE_2D);

@@ -39,12 +39,12 @@ extern const DrawingStyle BatchedDrawing;
 // The drawing's own record: its style and the vertex buffer that every pass refills.
 struct SceneDrawing {
     const DrawingStyle* style = &BatchedDrawing;
-    std::vector<SpriteVertex> vertices;  // VerticesPerSprite for each particle the scene can hold
+    std::vector<SpriteVertex> vertices;  // SpriteVertexCount for each particle the scene can hold
     int32_t spriteCapacity = 0;
 };
 
 // Corners of a batched sprite: two triangles of its square.
-constexpr int VerticesPerSprite = 6;
+constexpr int SpriteVertexCount = 6;
 
 // What shows the back buffer: the platform's buffer swap.
 class Presenter {

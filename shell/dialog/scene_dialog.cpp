@@ -282,21 +282,6 @@ void openPicture(SceneDialog& d) {
                      static_cast<uint32_t>(std::time(nullptr)), PreviewFramesPerSecond);
 }
 
-// Handles every waiting message, the dialog's keys first; false once the thread was asked to quit.
-bool handleMessages(SceneDialog& d) {
-    MSG msg;
-    while (peekMessage(msg)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return false;
-        }
-        if (IsWindow(d.hwnd) && isDialogMessage(d.hwnd, msg)) continue;
-        TranslateMessage(&msg);
-        dispatchMessage(msg);
-    }
-    return true;
-}
-
 // Runs the dialog's own message loop, which draws the picture's frames when they are due, until the
 // dialog has closed. A count changed by a dragged slider restarts the picture once for all the
 // messages that came meanwhile.
@@ -310,7 +295,7 @@ void runModal(SceneDialog& d) {
     SetFocus(d.presetList);
     while (!d.closed) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, msUntilNextPicture(d.picture, timeGetTime()), QS_ALLINPUT);
-        if (!handleMessages(d)) break;
+        if (!handleDialogMessages(d.hwnd, d.closed)) break;
         if (d.closed) break;
         if (d.restartPending) {
             d.restartPending = false;

@@ -419,21 +419,6 @@ HANDLE openOwnerProcess(HWND owner) {
     return OpenProcess(SYNCHRONIZE, FALSE, processId);
 }
 
-// Handles every waiting message; false once the thread was asked to quit (the request is passed on).
-bool handleMessages(SettingsDialog& d) {
-    MSG msg;
-    while (!d.closed && peekMessage(msg)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return false;
-        }
-        if (IsWindow(d.hwnd) && isDialogMessage(d.hwnd, msg)) continue;
-        TranslateMessage(&msg);
-        dispatchMessage(msg);
-    }
-    return true;
-}
-
 // Runs the dialog's own message loop until it has closed, or its owner has gone. Another process's
 // owner does not take its owned windows with it, so it is watched from here.
 void runModal(SettingsDialog& d) {
@@ -444,7 +429,7 @@ void runModal(SettingsDialog& d) {
     HANDLE ownerProcess = openOwnerProcess(d.owner);
     const DWORD handleCount = ownerProcess != nullptr ? 1 : 0;
     const DWORD waitMs = d.owner ? OwnerWatchIntervalMs : INFINITE;
-    while (handleMessages(d) && !d.closed) {
+    while (handleDialogMessages(d.hwnd, d.closed) && !d.closed) {
         if (d.owner && (!IsWindow(d.owner) || !IsWindow(d.hwnd))) break;
         const DWORD woken = MsgWaitForMultipleObjects(handleCount, &ownerProcess, FALSE, waitMs, QS_ALLINPUT);
         if (handleCount != 0 && woken == WAIT_OBJECT_0) break;

@@ -122,6 +122,21 @@ bool isDialogMessage(HWND dialog, MSG& message) {
     return IsDialogMessageA(dialog, &message) != FALSE;
 }
 
+// The dialog may close itself while a message is handled: the loop then leaves the rest to the next one.
+bool handleDialogMessages(HWND dialog, const bool& closed) {
+    MSG msg;
+    while (!closed && peekMessage(msg)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        if (IsWindow(dialog) && isDialogMessage(dialog, msg)) continue;
+        TranslateMessage(&msg);
+        dispatchMessage(msg);
+    }
+    return true;
+}
+
 std::wstring windowText(HWND window) {
     auto length = wide<GetWindowTextLengthWFn>(UserLibrary, "GetWindowTextLengthW");
     auto text = wide<GetWindowTextWFn>(UserLibrary, "GetWindowTextW");

@@ -31,6 +31,10 @@ bool peekMessage(MSG& message);
 void dispatchMessage(const MSG& message);
 bool isDialogMessage(HWND dialog, MSG& message);
 
+// A modal dialog's own loop step: handles every waiting message, the dialog's keys first, until `closed`
+// holds; false once the thread was asked to quit (the request is posted again for the loop outside).
+bool handleDialogMessages(HWND dialog, const bool& closed);
+
 // The window's whole text, and a new one.
 std::wstring windowText(HWND window);
 void setWindowText(HWND window, const std::wstring& text);
