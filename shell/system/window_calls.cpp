@@ -189,21 +189,28 @@ HFONT createFaceFont(int height, BYTE charSet, const wchar_t* face) {
                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, AnsiText(face).get());
 }
 
+// The open-file dialog's fields, the same in its ANSI and wide forms; the buffers give the path's length.
+template <class Dialog, class Char>
+void fillOpenFile(Dialog& dialog, DWORD size, HWND owner, HINSTANCE instance, const Char* filter, const Char* title,
+                  std::vector<Char>& file, std::vector<Char>& fileTitle) {
+    dialog.lStructSize = size;
+    dialog.hwndOwner = owner;
+    dialog.hInstance = instance;
+    dialog.lpstrFilter = filter;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrFileTitle = fileTitle.data();
+    dialog.nMaxFileTitle = static_cast<DWORD>(fileTitle.size());
+    dialog.lpstrTitle = title;
+}
+
 // On the 9x family the structure is given at the size of Windows 98's, which refuses the later one.
 bool chooseOpenFile(HWND owner, HINSTANCE instance, const std::wstring& filter, const std::wstring& title,
                     unsigned pathChars, std::wstring& path) {
     if (auto call = wide<GetOpenFileNameWFn>(DialogLibrary, "GetOpenFileNameW")) {
         std::vector<wchar_t> file(pathChars, L'\0'), fileTitle(pathChars, L'\0');
         OPENFILENAMEW dialog{};
-        dialog.lStructSize = sizeof dialog;
-        dialog.hwndOwner = owner;
-        dialog.hInstance = instance;
-        dialog.lpstrFilter = filter.c_str();
-        dialog.lpstrFile = file.data();
-        dialog.nMaxFile = pathChars;
-        dialog.lpstrFileTitle = fileTitle.data();
-        dialog.nMaxFileTitle = pathChars;
-        dialog.lpstrTitle = title.c_str();
+        fillOpenFile(dialog, sizeof dialog, owner, instance, filter.c_str(), title.c_str(), file, fileTitle);
         if (call(&dialog) <= 0) return false;
         path = file.data();
         return true;
@@ -211,15 +218,8 @@ bool chooseOpenFile(HWND owner, HINSTANCE instance, const std::wstring& filter, 
     const std::string ansiFilter = toAnsi(filter), ansiTitle = toAnsi(title);
     std::vector<char> file(pathChars, '\0'), fileTitle(pathChars, '\0');
     OPENFILENAMEA dialog{};
-    dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    dialog.hwndOwner = owner;
-    dialog.hInstance = instance;
-    dialog.lpstrFilter = ansiFilter.c_str();
-    dialog.lpstrFile = file.data();
-    dialog.nMaxFile = pathChars;
-    dialog.lpstrFileTitle = fileTitle.data();
-    dialog.nMaxFileTitle = pathChars;
-    dialog.lpstrTitle = ansiTitle.c_str();
+    fillOpenFile(dialog, OPENFILENAME_SIZE_VERSION_400A, owner, instance, ansiFilter.c_str(), ansiTitle.c_str(), file,
+                 fileTitle);
     if (GetOpenFileNameA(&dialog) <= 0) return false;
     path = fromAnsi(file.data());
     return true;
