@@ -9,6 +9,7 @@ file(MAKE_DIRECTORY ${imports_dir})
 foreach(dll ${LUMIVANE_LATE_DLLS})
   execute_process(COMMAND ${CMAKE_C_COMPILER} -print-file-name=lib${dll}.a OUTPUT_VARIABLE toolchain_lib
                   OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+  set(LUMIVANE_TOOLCHAIN_${dll} ${toolchain_lib})  # the import at load, for the import check's own test
   set(late_lib ${imports_dir}/lib${dll}.a)
   if(NOT EXISTS ${late_lib} OR ${toolchain_lib} IS_NEWER_THAN ${late_lib})
     # Every function the toolchain's library imports, by the names its import pointers carry.
