@@ -13,3 +13,6 @@ set(CMAKE_FIND_ROOT_PATH /usr/${prefix})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# The tools that make the programs' late-loaded import libraries (cmake/system-folder-imports.cmake).
+set(CMAKE_NM ${prefix}-nm)
+set(CMAKE_DLLTOOL ${prefix}-dlltool)

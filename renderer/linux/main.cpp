@@ -3,6 +3,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <poll.h>
+
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
@@ -28,6 +30,8 @@ constexpr int FailedExitCode = 1;
 // Tries at the display, and the pause between two (milliseconds).
 constexpr int DisplayConnectTries = 10;
 constexpr long DisplayRetryPauseMs = 50;
+// Longest wait for an event while the window is unmapped (milliseconds): an end signal is seen within it.
+constexpr int UnmappedPollMs = 100;
 
 // The program's whole state: one record, owned by main.
 struct Hack {
@@ -44,7 +48,11 @@ struct Hack {
     uint32_t framesCounted = 0;  // frames presented since rateSinceMs, for -fps
     uint32_t rateSinceMs = 0;
     bool running = true;
+    bool mapped = true;  // nobody sees an unmapped window: nothing is drawn until it is mapped again
 };
+
+// Lets an X error pass without a word: the request that caused it reports the failure itself.
+int ignoreXError(Display*, XErrorEvent*) { return 0; }
 
 // The monotonic clock.
 timespec now() {
@@ -106,9 +114,19 @@ bool openWindow(Hack& hack) {
         if (!makeOwnWindow(hack)) return false;
         break;
     }
+    // A window id that names no window would otherwise end the program with Xlib's own error text.
     XWindowAttributes attributes{};
-    if (!XGetWindowAttributes(hack.display, hack.window, &attributes)) return false;
+    XSync(hack.display, False);
+    const auto xErrors = XSetErrorHandler(ignoreXError);
+    const Status found = XGetWindowAttributes(hack.display, hack.window, &attributes);
+    XSetErrorHandler(xErrors);
+    if (!found) {
+        std::fprintf(stderr, "lumivane: window 0x%lx does not exist on display %s\n", hack.window,
+                     DisplayString(hack.display));
+        return false;
+    }
     hack.view = SceneView{0, 0, attributes.width, attributes.height};
+    hack.mapped = attributes.map_state != IsUnmapped;
     const bool own = hack.ownColormap != None;
     XSelectInput(hack.display, hack.window, StructureNotifyMask | (own ? KeyPressMask : 0));
     if (own) XMapWindow(hack.display, hack.window);
@@ -132,6 +150,15 @@ void handleEvent(Hack& hack, const XEvent& event) {
             hack.view = SceneView{0, 0, event.xconfigure.width, event.xconfigure.height};
         }
         break;
+    case MapNotify:
+    case UnmapNotify:
+        if (event.xany.window != hack.window) break;
+        hack.mapped = event.type == MapNotify;
+        if (!hack.mapped) break;
+        resumeSceneRun(hack.run);  // the scene goes on from where it stood, as does the frame count
+        hack.framesCounted = 0;
+        hack.rateSinceMs = milliseconds(now());
+        break;
     case KeyPress:
         hack.running = false;
         break;
@@ -147,6 +174,12 @@ void handleEvent(Hack& hack, const XEvent& event) {
 bool endRequested(const Hack& hack) {
     const timespec noWait{};
     return sigtimedwait(&hack.endSignals, nullptr, &noWait) > 0;
+}
+
+// While the window is unmapped: sleeps until an event comes, or for a while, to look at the signals again.
+void awaitEvents(const Hack& hack) {
+    pollfd connection{ConnectionNumber(hack.display), POLLIN, 0};
+    if (XPending(hack.display) == 0) poll(&connection, 1, UnmappedPollMs);
 }
 
 // Prints the frames per second over the last period, once a period.
@@ -221,6 +254,10 @@ int main(int argc, char* argv[]) {
             handleEvent(hack, event);
         }
         if (!hack.running || endRequested(hack)) break;
+        if (!hack.mapped) {
+            awaitEvents(hack);
+            continue;
+        }
         stepSceneRun(hack.run, milliseconds(now()), &hack.view, 1);
         if (hack.options.showFps) reportFrameRate(hack);
         waitOutFramePeriod(hack);

@@ -26,7 +26,7 @@ constexpr wchar_t JapaneseFontFace[] = L"ＭＳ Ｐゴシック";  // the Englis
 constexpr int JapaneseFontCentipoints = 975;    // 9.75 pt, in 1/100 pt
 constexpr char AuthorPage[] = "https://lumivane.example/";
 constexpr wchar_t FilePattern[] = L"*.MP3;*.WAV";
-constexpr int FileBufferChars = 255;
+constexpr int FileBufferChars = MAX_PATH;  // the longest path the system's file functions open, and its NUL
 // Longest sleep of the dialog's loop while it has an owner (ms): an owner that goes without a
 // word to us (its thread or process ended) is noticed within this time.
 constexpr DWORD OwnerWatchIntervalMs = 250;
@@ -190,7 +190,15 @@ void chooseSource(SettingsDialog& d, int source) {
     showChoice(d, source);
 }
 
-// The common open-file dialog; a chosen path goes to the settings in the ANSI code page.
+// A warning over the dialog: the text of `id`, then the file's path.
+void warnOfFile(const SettingsDialog& d, unsigned id, const std::wstring& path) {
+    const std::wstring text = shellText(d.instance, id) + path;
+    MessageBoxW(d.hwnd, text.c_str(), shellText(d.instance, TEXT_APPLICATION_TITLE).c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+// The common open-file dialog; a chosen path goes to the settings in the ANSI code page, or in its short
+// form where only that is spelled there. A path that neither spells is refused with a word: stored, it
+// would name no file, and the music would never play.
 void chooseFile(SettingsDialog& d) {
     // One pair of description and pattern; the text's own terminator ends the list.
     const std::wstring filter = shellText(d.instance, TEXT_FILE_FILTER) + L'\0' + FilePattern + L'\0';
@@ -205,7 +213,11 @@ void chooseFile(SettingsDialog& d) {
         // A name the ANSI code page cannot spell may still have a short name that it can.
         bool shortLossless = true;
         const std::string shortAnsi = toAnsi(shortPathOf(path), &shortLossless);
-        if (shortLossless && !shortAnsi.empty()) ansi = shortAnsi;
+        if (!shortLossless || shortAnsi.empty()) {
+            warnOfFile(d, TEXT_FILE_NAME_UNSTORABLE, path);
+            return;
+        }
+        ansi = shortAnsi;
     }
     d.settings->musicFile = ansi;
     setWindowText(d.fileLabel, fromAnsi(ansi));
@@ -218,11 +230,7 @@ bool saveSettings(SettingsDialog& d) {
     d.settings->screens = SendMessageA(d.screensBox, CB_GETCURSEL, 0, 0) == 1 ? ScreensPrimaryOnly : ScreensEveryMonitor;
     const std::wstring file = settingsFilePath();
     const bool saved = saveSettingsFile(*d.settings, file);
-    if (!saved) {
-        const std::wstring text = shellText(d.instance, TEXT_SAVE_FAILED) + file;
-        MessageBoxW(d.hwnd, text.c_str(), shellText(d.instance, TEXT_APPLICATION_TITLE).c_str(),
-                    MB_OK | MB_ICONEXCLAMATION);
-    }
+    if (!saved) warnOfFile(d, TEXT_SAVE_FAILED, file);
     return saved;
 }
 

@@ -1,33 +1,26 @@
-// The settings file, through the ANSI private-profile functions, and where it lives.
+// The settings file, read and written as bytes, and where it lives.
 #include "shell/settings/settings_file.h"
 
 #include <windows.h>
 
-#include <cstring>
 #include <vector>
 
 #include "common/names.h"
+#include "shell/settings/ini_text.h"
 #include "shell/settings/number_text.h"
 #include "shell/settings/settings_location.h"
 #include "shell/system/file_calls.h"
 #include "shell/system/system_text.h"
 
 namespace {
-// Holds a full path of MAX_PATH - 1 characters even when each takes two bytes in the ANSI code
-// page, and its NUL. A value that fills it was cut.
-constexpr DWORD ValueBufferChars = 2 * MAX_PATH;
-constexpr size_t NameFieldChars = 128;   // section and key names longer than 127 characters are cut
+// A full path of MAX_PATH - 1 characters, each of two bytes in the ANSI code page, is shorter; a
+// longer value names no file the system can open, and counts as none.
+constexpr size_t LongestValueBytes = 2 * MAX_PATH - 2;
+// Far more than any settings file of this program holds; a larger one is not read into memory.
+constexpr size_t LargestFileBytes = 1024 * 1024;
 constexpr wchar_t TempFilePrefix[] = L"Lmv";   // the save's temporary file: LmvXXXX.tmp beside the settings file
 constexpr wchar_t ProbeFilePrefix[] = L"Lmp";  // the writability probe, removed at once
 constexpr wchar_t PerUserFolderName[] = L"Lumivane";
-
-// Copies `text` and its NUL into a fixed field, cutting what does not fit.
-std::vector<char> nameField(const std::string& text) {
-    std::vector<char> field(NameFieldChars, '\0');
-    const size_t length = text.size() < NameFieldChars - 1 ? text.size() : NameFieldChars - 1;
-    std::memcpy(field.data(), text.data(), length);
-    return field;
-}
 
 // The folder part of a path, without the backslash.
 std::wstring folderOf(const std::wstring& path) {
@@ -49,16 +42,6 @@ bool folderWritable(const std::wstring& folder) {
 std::wstring perUserFolder() {
     const std::wstring appData = applicationDataFolder();
     return appData.empty() ? std::wstring() : appData + L"\\" + PerUserFolderName;
-}
-
-// The path as the ANSI profile functions can open it: as it stands where the code page spells it,
-// else in its short form where that is spelled; empty where neither is.
-std::string ansiPath(const std::wstring& path) {
-    bool lossless = true;
-    const std::string ansi = toAnsi(path, &lossless);
-    if (lossless) return ansi;
-    const std::string shortAnsi = toAnsi(shortPathOf(path), &lossless);
-    return lossless ? shortAnsi : std::string();
 }
 
 // The settings file, or the backup that stands in for it after a save cut short.
@@ -87,67 +70,57 @@ std::vector<StoredValue> storedValues(const ShellSettings& settings, SavedKeys k
             {IniKeyScreens, formatSettingNumber(settings.screens)}};
 }
 
-// Writes the values into the file and reads them back from the disk, not from the profile
-// functions' cache. The profile reader drops the blanks around a value.
-bool writeAndReadBack(const std::vector<StoredValue>& values, const std::string& file) {
-    for (const StoredValue& value : values) {
-        if (!writeIniValue(IniSection, value.key, value.text, file)) return false;
-    }
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());
-    for (const StoredValue& value : values) {
-        if (readIniValue(IniSection, value.key, file) != trimBlanks(value.text)) return false;
-    }
-    return true;
+// The file's text with the values set in it.
+std::string withValues(std::string text, const std::vector<StoredValue>& values) {
+    for (const StoredValue& value : values) text = withIniValue(text, IniSection, value.key, value.text);
+    return text;
+}
+
+// Writes the text as the whole file and reads it back: a write cut short on a full disk shows there.
+bool writeAndReadBack(const std::wstring& file, const std::string& text) {
+    std::string back;
+    return writeWholeFile(file, text) && readWholeFile(file, back, LargestFileBytes) && back == text;
+}
+
+// A value longer than any path a file can have is no value at all.
+std::string readIniValue(const std::string& text, const std::string& section, const std::string& key) {
+    std::string value = iniValue(text, section, key);
+    return value.size() > LongestValueBytes ? std::string() : value;
+}
+
+// Loads the settings of one file's text into `settings` by the load rule.
+void loadSettingsText(ShellSettings& settings, const std::string& text) {
+    StoredTexts stored{readIniValue(text, IniSection, IniKeySource), readIniValue(text, IniSection, IniKeyRepeat),
+                       readIniValue(text, IniSection, IniKeyFile), readIniValue(text, IniSection, IniKeyScreens)};
+    for (int32_t k = 0; k < SceneKnobCount; ++k) stored.scene[k] = readIniValue(text, IniSection, SceneKnobs[k].key);
+    applyStoredSettings(settings, stored, fileExists);
 }
 }  // namespace
 
-// Reads one value into a NUL-filled buffer; everything up to the first NUL is the value, and a
-// value that fills the buffer was cut and is no value at all.
-std::string readIniValue(const std::string& section, const std::string& key, const std::string& file) {
-    std::vector<char> buffer(ValueBufferChars, '\0');
-    const DWORD length =
-        GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer.data(), ValueBufferChars, file.c_str());
-    if (length >= ValueBufferChars - 1) return {};
-    buffer[ValueBufferChars - 1] = '\0';
-    return std::string(buffer.data());
-}
-
-// Writes one value; the profile function creates the file, section and key as needed.
-bool writeIniValue(const std::string& section, const std::string& key, const std::string& value,
-                   const std::string& file) {
-    const std::vector<char> sectionField = nameField(section);
-    const std::vector<char> keyField = nameField(key);
-    return WritePrivateProfileStringA(sectionField.data(), keyField.data(), value.c_str(), file.c_str()) != FALSE;
-}
-
-// Loads the settings of one file into `settings` by the load rule.
-void loadSettingsFile(ShellSettings& settings, const std::string& file) {
-    StoredTexts stored{readIniValue(IniSection, IniKeySource, file), readIniValue(IniSection, IniKeyRepeat, file),
-                       readIniValue(IniSection, IniKeyFile, file), readIniValue(IniSection, IniKeyScreens, file)};
-    for (int32_t k = 0; k < SceneKnobCount; ++k) stored.scene[k] = readIniValue(IniSection, SceneKnobs[k].key, file);
-    applyStoredSettings(settings, stored, fileExists);
-}
-
-// The profile functions report success for writes that never reached the disk (a full disk cuts
-// the file they rewrite), so the keys go into a copy that is read back before it replaces the file.
+// The keys go into a copy that is read back before it replaces the file, so a save cut short leaves the old
+// file whole. A link leads the save to its target: a symbolic link's target is replaced, and a file of several
+// names (hard links) is written in place, so that every name still shows the saved settings.
 bool saveSettingsFile(const ShellSettings& settings, const std::wstring& file, SavedKeys keys) {
-    const std::wstring folder = folderOf(file);
+    const std::wstring target = finalPathOf(file);
+    const std::wstring folder = folderOf(target);
     createFolder(folder);  // the per-user folder, on the first save
+    std::string text;
+    if (!readWholeFile(storedFile(target), text, LargestFileBytes) && GetLastError() != ERROR_FILE_NOT_FOUND) {
+        return false;  // starting from the old file keeps its other sections and keys
+    }
+    text = withValues(text, storedValues(settings, keys));
+    if (nameCountOf(target) > 1) return writeAndReadBack(target, text);
     const std::wstring temp = newFileIn(folder, TempFilePrefix);
     if (temp.empty()) return false;
-    // Starting from the old file keeps its other sections and keys.
-    bool saved = copyFileOver(storedFile(file), temp) || GetLastError() == ERROR_FILE_NOT_FOUND;
-    const std::string profile = ansiPath(temp);
-    saved = saved && !profile.empty() && writeAndReadBack(storedValues(settings, keys), profile);
-    saved = saved && replaceFile(temp, file);
+    const bool saved = writeAndReadBack(temp, text) && replaceFile(temp, target);
     if (!saved) deleteFile(temp);
     return saved;
 }
 
-// A file that no ANSI path reaches loads as a missing one: the settings keep their defaults.
+// A file that cannot be read loads as a missing one: the settings keep their defaults.
 void loadSettings(ShellSettings& settings) {
-    const std::string file = ansiPath(storedFile(settingsFilePath()));
-    if (!file.empty()) loadSettingsFile(settings, file);
+    std::string text;
+    if (readWholeFile(storedFile(settingsFilePath()), text, LargestFileBytes)) loadSettingsText(settings, text);
 }
 
 // Opens the file for reading and closes it at once; folders, locked and missing files fail the open.

@@ -13,6 +13,9 @@ constexpr char ShellDll[] = "shell32.dll";
 // its full path from the system folder only.
 constexpr wchar_t FolderLibrary[] = L"\\shfolder.dll";
 constexpr wchar_t BackupSuffix[] = L".bak";
+constexpr wchar_t LongPathPrefix[] = L"\\\\?\\";        // \\?\ before a final path
+constexpr wchar_t LongUncPrefix[] = L"\\\\?\\UNC\\";  // \\?\UNC\ before a final path on a share
+constexpr DWORD ReadChunkBytes = 64 * 1024;
 
 using GetModuleFileNameWFn = DWORD(WINAPI*)(HMODULE, LPWSTR, DWORD);
 using CreateFileWFn = HANDLE(WINAPI*)(LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE);
@@ -28,11 +31,20 @@ using FolderWFn = UINT(WINAPI*)(LPWSTR, UINT);
 using GetFolderPathWFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
 using GetFolderPathAFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
 using GetSpecialFolderPathAFn = BOOL(WINAPI*)(HWND, LPSTR, int, BOOL);
+using GetFinalPathNameByHandleWFn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
 
 // The wide kernel function on the NT family; null on the 9x family, which only stubs it.
 template <typename Function>
 Function wide(const char* name) {
     return ansiCalls() ? nullptr : systemFunction<Function>(KernelDll, name);
+}
+
+// CreateFile, wide on the NT family.
+HANDLE openFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
+    if (auto call = wide<CreateFileWFn>("CreateFileW")) {
+        return call(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    return CreateFileA(toAnsi(path).c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 // The folder part of a path, without the backslash.
@@ -108,17 +120,72 @@ std::wstring ownFolderPath() {
 }
 
 bool fileOpens(const std::wstring& path) {
-    HANDLE file = INVALID_HANDLE_VALUE;
-    if (auto call = wide<CreateFileWFn>("CreateFileW")) {
-        file = call(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    } else {
-        file = CreateFileA(toAnsi(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    }
+    HANDLE file = openFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
     if (file == INVALID_HANDLE_VALUE) return false;
     CloseHandle(file);
     return true;
+}
+
+// Reads in chunks to the end, so that a file growing meanwhile is still read whole or refused.
+bool readWholeFile(const std::wstring& path, std::string& bytes, size_t limit) {
+    bytes.clear();
+    HANDLE file = openFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    std::vector<char> chunk(ReadChunkBytes);
+    DWORD got = 0;
+    bool read = true;
+    while ((read = ReadFile(file, chunk.data(), ReadChunkBytes, &got, nullptr) != FALSE) && got > 0) {
+        if (bytes.size() + got > limit) {
+            read = false;
+            SetLastError(ERROR_FILE_TOO_LARGE);
+            break;
+        }
+        bytes.append(chunk.data(), got);
+    }
+    const DWORD error = GetLastError();
+    CloseHandle(file);
+    SetLastError(error);
+    return read;
+}
+
+bool writeWholeFile(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = openFile(path, GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 && SetEndOfFile(file) != FALSE;
+    ok = ok && (bytes.empty() || (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                                  written == bytes.size()));
+    ok = FlushFileBuffers(file) != FALSE && ok;
+    return CloseHandle(file) != FALSE && ok;
+}
+
+// The final path comes as \\?\C:\... or \\?\UNC\server\...; the file functions take it in its usual form.
+std::wstring finalPathOf(const std::wstring& path) {
+    auto call = wide<GetFinalPathNameByHandleWFn>("GetFinalPathNameByHandleW");
+    if (!call) return path;
+    HANDLE file = openFile(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
+    if (file == INVALID_HANDLE_VALUE) return path;
+    std::vector<wchar_t> found(MAX_PATH);
+    DWORD length = call(file, found.data(), static_cast<DWORD>(found.size()), FILE_NAME_NORMALIZED);
+    if (length >= found.size()) {
+        found.resize(length + 1);
+        length = call(file, found.data(), static_cast<DWORD>(found.size()), FILE_NAME_NORMALIZED);
+    }
+    CloseHandle(file);
+    if (length == 0 || length >= found.size()) return path;
+    const std::wstring final(found.data(), length);
+    if (final.rfind(LongUncPrefix, 0) == 0) return L"\\" + final.substr(wcslen(LongUncPrefix));
+    if (final.rfind(LongPathPrefix, 0) == 0) return final.substr(wcslen(LongPathPrefix));
+    return final;
+}
+
+unsigned long nameCountOf(const std::wstring& path) {
+    HANDLE file = openFile(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    BY_HANDLE_FILE_INFORMATION facts{};
+    const bool known = GetFileInformationByHandle(file, &facts) != FALSE;
+    CloseHandle(file);
+    return known && facts.nNumberOfLinks > 1 ? facts.nNumberOfLinks : 1;
 }
 
 HANDLE startProgram(const std::wstring& path, const std::wstring& arguments, HANDLE inherited) {

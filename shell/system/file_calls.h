@@ -13,6 +13,19 @@ std::wstring ownFolderPath();
 // True when the file can be opened for reading; folders, locked and missing files cannot.
 bool fileOpens(const std::wstring& path);
 
+// The whole file, up to `limit` bytes, into `bytes`; false when it cannot be opened or read, or is
+// longer (GetLastError then tells which).
+bool readWholeFile(const std::wstring& path, std::string& bytes, size_t limit);
+
+// Writes `bytes` as the whole of a new or existing file and flushes it; false on any failure.
+bool writeWholeFile(const std::wstring& path, const std::string& bytes);
+
+// The file a path leads to after its links, where the system can tell (from Vista on); else the path.
+std::wstring finalPathOf(const std::wstring& path);
+
+// How many names the file has (hard links); 1 where it has one or the system cannot tell.
+unsigned long nameCountOf(const std::wstring& path);
+
 // Starts the program with its quoted path and `arguments` as the command line, shown normally,
 // handing it `inherited` (with whatever else this process made inheritable: nothing, as it stands);
 // its process handle, or null when it cannot be started (missing, empty, not a program).

@@ -17,6 +17,8 @@ EXPECTED = [
     "shell32.dll SHGetFolderPathW: missing on 98 SE",
     "shell32.dll SHGetFolderPathW: a wide function that 98 SE and ME export only as a stub",
     "user32.dll CreateWindowExW: a wide function that 98 SE and ME export only as a stub",
+    "winmm.dll: imported at load, so Windows looks for it in the program's folder first",
+    "comctl32.dll TaskDialog: missing on 98 SE, ME, 2000 and XP",
 ]
 
 

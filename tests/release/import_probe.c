@@ -2,6 +2,8 @@
 #define _WIN32_WINNT 0x0600
 #include <windows.h>
 #include <shlobj.h>
+#include <commctrl.h>
+#include <mmsystem.h>
 
 /* Every call sits behind a condition that is never true, so that the compiler keeps each import. */
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show) {
@@ -16,5 +18,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     CreateWindowExW(0, L"x", L"x", 0, 0, 0, 0, 0, NULL, NULL, instance, NULL);  /* wide, a stub on 9x */
     MoveFileExA("a", "b", MOVEFILE_REPLACE_EXISTING);            /* a stub on 9x */
     SHGetFolderPathW(NULL, CSIDL_APPDATA, NULL, 0, path);        /* 2000 and ME on, and wide */
+    timeGetTime();                                               /* from winmm, at load */
+    TaskDialog(NULL, NULL, NULL, NULL, NULL, 0, NULL, NULL);     /* Vista's, late from comctl32 */
     return 1;
 }

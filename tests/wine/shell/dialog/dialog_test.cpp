@@ -371,24 +371,60 @@ TEST(SettingsDialogOwner, IsModalToTheWindowOnItsCommandLineAndEndsWithIt) {
     }
 }
 
+// Points the user's application-data folder elsewhere for as long as it lives, as the system would name it for a
+// user of that name.
+class UserFolder {
+public:
+    explicit UserFolder(const std::wstring& folder) {
+        RegOpenKeyExW(HKEY_CURRENT_USER, ShellFolders, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key_);
+        DWORD bytes = sizeof old_;
+        had_ = RegQueryValueExW(key_, L"AppData", nullptr, &type_, reinterpret_cast<BYTE*>(old_), &bytes) == 0;
+        set(REG_EXPAND_SZ, folder.c_str(), folder.size());
+    }
+    ~UserFolder() {
+        if (had_) set(type_, old_, wcslen(old_));
+        if (!had_) RegDeleteValueW(key_, L"AppData");
+        RegCloseKey(key_);
+    }
+
+private:
+    static constexpr wchar_t ShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    void set(DWORD type, const wchar_t* text, size_t length) {
+        RegSetValueExW(key_, L"AppData", 0, type, reinterpret_cast<const BYTE*>(text), DWORD((length + 1) * sizeof(wchar_t)));
+    }
+    HKEY key_ = nullptr;
+    DWORD type_ = REG_EXPAND_SZ;
+    bool had_ = false;
+    wchar_t old_[MAX_PATH] = {};
+};
+
 // A portable copy in a folder nobody can write (a read-only mount, where even an administrator's file is refused)
-// keeps its settings in %APPDATA%\Lumivane: they load from there and a save goes there, without a failure.
-TEST(SettingsDialogReadOnlyFolder, KeepsTheSettingsInTheUsersFolder) {
-    wchar_t appData[MAX_PATH] = {};
-    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData), S_OK);
-    const std::wstring userIni = std::wstring(appData) + L"\\Lumivane\\Lumivane.ini";
-    std::filesystem::create_directories(std::filesystem::path(userIni).parent_path());
-    ASSERT_TRUE(writeFileBytes(userIni, iniText(" 1", " 12", "")));
+// keeps its settings in %APPDATA%\Lumivane: they load from there and a save goes there, without a failure; also
+// under an English interface for a user whose folder's name the English code page cannot spell, and through a
+// second name (a hard link) of the file, which then still shows the saved settings.
+TEST(SettingsDialogReadOnlyFolder, KeepsTheSettingsInTheUsersFolderWhateverItsName) {
     const std::wstring folder = fromUnixPath(LUMIVANE_READ_ONLY_UNIX);
     ASSERT_FALSE(writeFileBytes(folder + L"\\probe", "x")) << folder << " can be written";
-    DialogRun run(folder, "", true);
-    ASSERT_NE(run.open(), nullptr);
-    EXPECT_EQ(textOf(run.trackBox()), L"12") << "the user's settings did not load";
-    run.typeTrack(L"5");
-    clickCentre(run.button(Save));
-    EXPECT_TRUE(run.scr.waitExit(WaitMs)) << "the save failed";
-    EXPECT_EQ(storedValues(readFileBytes(userIni)), (Values{"1", "5", "", "0"}));
-    std::filesystem::remove_all(std::filesystem::path(userIni).parent_path());
+    wchar_t appData[MAX_PATH] = {};
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData), S_OK);
+    const std::wstring unspelled = std::wstring(appData) + L"\\ユーザー\\AppData";
+    for (const std::wstring& user : {std::wstring(appData), unspelled}) {
+        SCOPED_TRACE(std::string(user.begin(), user.end()));
+        const UserFolder named(user);
+        const std::wstring userIni = user + L"\\Lumivane\\Lumivane.ini", other = user + L"\\Lumivane\\other.ini";
+        std::filesystem::create_directories(std::filesystem::path(userIni).parent_path());
+        ASSERT_TRUE(writeFileBytes(userIni, iniText(" 1", " 12", "")));
+        ASSERT_TRUE(user == appData || CreateHardLinkW(other.c_str(), userIni.c_str(), nullptr));
+        DialogRun run(folder, "", true);
+        ASSERT_NE(run.open("en_US.UTF-8"), nullptr);
+        EXPECT_EQ(textOf(run.trackBox()), L"12") << "the user's settings did not load";
+        run.typeTrack(L"5");
+        clickCentre(run.button(L"OK"));  // the save button, in English
+        EXPECT_TRUE(run.scr.waitExit(WaitMs)) << "the save failed";
+        EXPECT_EQ(storedValues(readFileBytes(userIni)), (Values{"1", "5", "", "0"}));
+        EXPECT_TRUE(user == appData || readFileBytes(other) == readFileBytes(userIni)) << "the second name was cut off";
+        std::filesystem::remove_all(std::filesystem::path(user == appData ? userIni : user).parent_path());
+    }
 }
 
 // A settings file's bytes without the blank after each "=": the program writes " 2" and Windows keeps it,

@@ -32,6 +32,13 @@ def wait_for(seconds, condition):
     return bool(held)
 
 
+def processor_seconds(pid):
+    """The processor time a process has taken so far, its threads' included."""
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
 def x_client(*command):
     """Runs an X client and returns its output. Xvfb resets a few new connections in a hundred: a client that
     could not connect (it failed and said why) is run again."""
@@ -117,6 +124,9 @@ try:
     bogus = subprocess.run([program, "--bogus"], capture_output=True, text=True, timeout=1)
     check(bogus.returncode == 1 and "usage: lumivane [-root | -window | -window-id ID] [-preset NAME]" in bogus.stderr,
           f"an unknown option: status {bogus.returncode}, {bogus.stderr!r}")
+    gone = subprocess.run([program, "-window-id", "0x5ffffff"], capture_output=True, text=True, timeout=5)
+    check(gone.returncode == 1 and gone.stderr.startswith("lumivane: window 0x5ffffff does not exist on display")
+          and "X Error" not in gone.stderr, f"a window id of no window: status {gone.returncode}, {gone.stderr!r}")
 
     # The scene's settings: with no trails, 5000 particles light far more of the screen than 50 do, 6 s in.
     lit = {}
