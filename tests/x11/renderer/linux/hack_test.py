@@ -109,9 +109,17 @@ try:
     lines = []
     threading.Thread(target=lambda: lines.extend(iter(run.stderr.readline, b"")), daemon=True).start()
     wait_for(15, lambda: sum(b" fps" in line for line in lines) >= 2)
-    check(terminated(run), "SIGTERM ends it within a second with status 0")
     rates = [float(rate) for rate in re.findall(rb"lumivane: ([0-9.]+) fps\n", b"".join(lines))]
     check(len(rates) >= 2 and all(1 < rate < 63 for rate in rates), f"-fps rates held to 60 Hz: {rates}")
+    # Unmapped, nobody sees it: it draws nothing until it is mapped again, and then draws on.
+    x_client("xdotool", "windowunmap", given)
+    before = processor_seconds(run.pid)
+    time.sleep(2)
+    resting = processor_seconds(run.pid) - before
+    x_client("xdotool", "windowmap", given)
+    check(resting < 0.1 and wait_for(5, lambda: count(given, least_spread=16) > SPRITES),
+          f"unmapped it rests ({resting:.2f} s of processor time in 2 s), mapped again it draws")
+    check(terminated(run), "SIGTERM ends it within a second with status 0")
     tester.kill()
 
     # The root window with the options its settings description passes; an unknown option and the usage line.
