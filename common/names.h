@@ -54,7 +54,7 @@
 #define TEXT_PRESET_NEBULA 1039
 #define TEXT_PRESET_OWN 1040         // the preset list's entry for the user's own settings
 #define TEXT_OK 1041                 // the Scene dialog's button that saves and closes
-#define TEXT_FILE_NAME_UNSTORABLE 1060  // a chosen music file's name cannot be stored; its path follows
+#define TEXT_FILE_NAME_UNSTORABLE 1070  // a chosen music file's name cannot be stored; its path follows
 
 #ifndef RC_INVOKED
 

@@ -94,6 +94,10 @@ void WglSurface::present() {
 // Every step in the fixed order; the first that fails undoes the others.
 bool WglSurface::setUp() {
     failure_[0] = '\0';
+    // The pixel-format functions of gdi32 load opengl32 by its bare name, which Windows looks for in the
+    // program's folder first. A first call into it loads it from the system folder (it loads late), and
+    // then that copy is the one they find.
+    wglGetCurrentContext();
     dc = GetDC(window);
     if (dc == nullptr) return fail("no device context");
     pixelFormat = setPixelFormat();

@@ -36,8 +36,8 @@ std::string iniText(const std::string& source, const std::string& repeat, const 
     return "[Section]\r\n" + Keys[0] + "=" + source + "\r\n" + Keys[1] + "=" + repeat + "\r\n" + Keys[2] + "=" +
            file + "\r\n";
 }
-// The keys' values in a settings file, "?" for a missing one. One leading blank is dropped: the program
-// writes " 2", and Wine's profile writer drops it where Windows keeps it.
+// The keys' values in a settings file, "?" for a missing one, without the blank the program writes before
+// a number (" 2").
 Values storedValues(const std::string& ini) {
     Values values;
     for (const std::string& key : Keys) {
@@ -427,17 +427,11 @@ TEST(SettingsDialogReadOnlyFolder, KeepsTheSettingsInTheUsersFolderWhateverItsNa
     }
 }
 
-// A settings file's bytes without the blank after each "=": the program writes " 2" and Windows keeps it,
-// while Wine's profile writer drops it from every key of the file it rewrites.
-std::string withoutBlanks(std::string ini) {
-    for (size_t at = 0; (at = ini.find("= ", at)) != ini.npos;) ini.erase(at + 1, 1);
-    return ini;
-}
-// The lines the eight scene keys take in a settings file, in knob order, without their blanks.
+// The lines the eight scene keys take in a settings file, in knob order, each number after a blank.
 std::string sceneLines(const SceneSettings& scene) {
     std::string lines;
     for (int32_t k = 0; k < SceneKnobCount; ++k) {
-        lines += std::string(SceneKnobs[k].key) + "=" + std::to_string(knobValue(scene, static_cast<SceneKnob>(k))) +
+        lines += std::string(SceneKnobs[k].key) + "= " + std::to_string(knobValue(scene, static_cast<SceneKnob>(k))) +
                  "\r\n";
     }
     return lines;
@@ -523,8 +517,8 @@ TEST(SceneDialog, PresetAndSlidersChosenByMouseAndKeysAreSavedByOkOnlyAndThePict
     // Enter is OK: the settings dialog is back, the file holds the old bytes and then the eight keys.
     pressKey(VK_RETURN);
     EXPECT_TRUE(within(WaitMs, [&] { return !IsWindow(scene) && IsWindowEnabled(run.hwnd); }));
-    const std::string saved = withoutBlanks(old) + sceneLines(expected);
-    EXPECT_EQ(withoutBlanks(run.iniBytes()), saved);
+    const std::string saved = old + sceneLines(expected);
+    EXPECT_EQ(run.iniBytes(), saved);
     const std::string afterOk = run.iniBytes();
 
     // Shown again with the saved settings; a slider moved and Esc: nothing written, and the settings

@@ -176,20 +176,22 @@ TEST(ShellRuns, TheSceneKeysReachTheRenderer) {
     EXPECT_GT(longest, 4 * none);
 }
 
-// DLLs of the system's names planted beside the programs, and Wine told to prefer such files to its own, as a
-// planted-DLL attack finds Windows: the saver still draws, and so does a preview in the shell, and no planted
-// DLL was ever loaded.
+// DLLs of the system's names planted beside the programs, with Wine told (by the test's environment) to prefer
+// such files to its own: the saver still draws, and so does a preview in the shell, and no planted DLL was ever
+// loaded.
 TEST(ShellRuns, NoDllPlantedBesideThemIsLoaded) {
     wintest::TempDir folder(L"planted");
     ASSERT_TRUE(folder.copyIn(L"Lumivane.scr", L"Lumivane.scr") && folder.copyIn(L"Lumivane.dll", L"Lumivane.dll"));
-    const std::wstring names[] = {L"opengl32.dll", L"msimg32.dll", L"winmm.dll", L"comctl32.dll"};
+    // Not comctl32: Wine's own shell32 imports it by name as the shell starts, from the program's folder first,
+    // where Windows resolves that import side by side.
+    const std::wstring names[] = {L"opengl32.dll", L"msimg32.dll", L"winmm.dll"};
     for (const std::wstring& name : names) {
         ASSERT_TRUE(folder.copyIn(wintest::fromUnixPath(LUMIVANE_PLANTED_DLL_UNIX), name.c_str()));
     }
-    wchar_t old[512] = L"";
-    const bool hadOverrides = GetEnvironmentVariableW(L"WINEDLLOVERRIDES", old, 512) > 0;
-    const std::wstring nativeFirst = L"opengl32,msimg32,winmm,comctl32=n,b";
-    SetEnvironmentVariableW(L"WINEDLLOVERRIDES", (hadOverrides ? std::wstring(old) + L";" : L"").append(nativeFirst).c_str());
+    wchar_t overrides[512] = L"";
+    GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, 512);
+    ASSERT_NE(std::wstring(overrides).find(L"opengl32,msimg32,winmm=n,b"), std::wstring::npos)
+        << "Wine does not prefer the planted files: " << overrides;
     const int saver = mostLitBySaver(folder, "", SceneRunMs);
     HWND host = CreateWindowExW(0, L"STATIC", L"host", WS_POPUP | WS_VISIBLE, 500, 50, 152, 112, nullptr, nullptr,
                                 nullptr, nullptr);
@@ -202,7 +204,6 @@ TEST(ShellRuns, NoDllPlantedBesideThemIsLoaded) {
     });
     DestroyWindow(host);
     EXPECT_TRUE(preview.waitExit(PreviewEndMs));
-    SetEnvironmentVariableW(L"WINEDLLOVERRIDES", hadOverrides ? old : nullptr);
     EXPECT_GT(saver, 1000) << "the saver drew nothing";
     EXPECT_GT(previewLit, 20) << "the preview drew nothing";
     for (const std::wstring& name : names) {

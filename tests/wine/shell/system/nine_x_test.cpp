@@ -145,7 +145,7 @@ TEST(NineX, SettingsDialogSpeaksAnsiLoadsABackupSavesByteExactAndReportsFailedSa
         clickCentre(dialog.button(L"設定"));
         ASSERT_TRUE(dialog.scr.waitExit(WaitMs));
         EXPECT_EQ(filesIn(dir.path()), (std::vector<std::wstring>{L"Lumivane.dll", L"Lumivane.ini", L"Lumivane.scr"}));
-        EXPECT_EQ(readFileBytes(dir.file(L"Lumivane.ini")), iniText("1", "4", "", "Screens=0\r\n" + other));
+        EXPECT_EQ(readFileBytes(dir.file(L"Lumivane.ini")), iniText(" 1", " 4", "", "Screens= 0\r\n" + other));
     }
     TempDir dir(L"ninex-en");
     NineXDialog dialog(dir);
@@ -183,7 +183,7 @@ TEST(NineX, SettingsDialogSpeaksAnsiLoadsABackupSavesByteExactAndReportsFailedSa
     RemoveDirectoryW(dir.file(L"Lumivane.ini.bak").c_str());
     clickCentre(dialog.button(L"OK"));
     ASSERT_TRUE(dialog.scr.waitExit(WaitMs));
-    EXPECT_EQ(readFileBytes(dir.file(L"Lumivane.ini")), iniText("1", "7", "", "Screens=0\r\n"));
+    EXPECT_EQ(readFileBytes(dir.file(L"Lumivane.ini")), iniText(" 1", " 7", "", "Screens= 0\r\n"));
     EXPECT_EQ(filesIn(dir.path()), (std::vector<std::wstring>{L"Lumivane.dll", L"Lumivane.ini", L"Lumivane.scr"}));
 }
 
