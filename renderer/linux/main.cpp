@@ -204,7 +204,7 @@ int main(int argc, char* argv[]) {
     }
     hack.surface.display = hack.display;
     hack.surface.window = hack.window;
-    hack.run.scene.settings = hack.options.scene;
+    hack.run.scenes[0].settings = hack.options.scene;
     // Seeded from the calendar time, so every run shows another scene.
     if (!startSceneRun(hack.run, hack.surface, hack.view.width, hack.view.height,
                        static_cast<uint32_t>(std::time(nullptr)))) {
