@@ -73,7 +73,7 @@ void measure(bool earlier, int frames, int pathFrames) {
         renderer.run.drawing.style = &EarlierDrawing;
         renderer.surface->score = scoreEarlierPixelFormat;
     }
-    Scene& scene = renderer.run.scene;
+    Scene& scene = renderer.run.scenes[0];
     WglSurface& gl = *renderer.surface;
     SceneDrawing& drawing = renderer.run.drawing;
     if (!setUpScene(renderer, window, Seed)) {

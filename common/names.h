@@ -28,8 +28,10 @@
 #define TEXT_FILE_DIALOG_TITLE 1013  // title of the file choice
 #define TEXT_RENDERER_NOT_STARTED 1014  // Lumivane.dll is there but could not be started
 #define TEXT_SCREENS 1015            // caption of the choice of screens
-#define TEXT_SCREENS_EVERY 1016      // the scene on every monitor
+#define TEXT_SCREENS_EVERY 1016      // the same scene on every monitor
 #define TEXT_SCREENS_PRIMARY 1017    // the scene on the primary monitor only, the others black
+#define TEXT_SCREENS_SPAN 1060       // one picture across all the monitors
+#define TEXT_SCREENS_OWN 1061        // a scene of its own on each monitor
 #define TEXT_SCENE_BUTTON 1018       // the settings dialog's button that opens the Scene dialog
 #define TEXT_SCENE_TITLE 1019        // the Scene dialog's caption
 #define TEXT_KNOB_PARTICLES 1020     // the labels of the sliders and the colour list, in knob order

@@ -8,7 +8,7 @@ WINESERVER=/usr/lib/wine/wineserver64
 # Everything the build, the programs and the tests need, all from Debian.
 LUMIVANE_PACKAGES=(
   cmake ninja-build g++ googletest libbenchmark-dev python3
-  libx11-dev libgl-dev libgl1-mesa-dri libglx-mesa0
+  libx11-dev libxinerama-dev libgl-dev libgl1-mesa-dri libglx-mesa0
   g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine64 xvfb xserver-xephyr x11-utils xdotool imagemagick
   fonts-ipafont-gothic locales

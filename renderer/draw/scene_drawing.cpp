@@ -126,16 +126,28 @@ bool buildGlowTexture(int internalFormat) {
     return glGetError() == GL_NO_ERROR;
 }
 
-// The frustum of a symmetric perspective view; a view of no height still gets a finite one.
+// The frustum of a symmetric perspective view of the whole picture, cut to the view's part of it;
+// a view of no height still gets a finite one.
 void setUpView(const SceneView& view) {
     glViewport(view.x, view.y, view.width, view.height);
     glScissor(view.x, view.y, view.width, view.height);
     glEnable(GL_SCISSOR_TEST);
-    const double aspect = static_cast<double>(view.width) / static_cast<double>(view.height > 0 ? view.height : 1);
-    const double top = NearPlane * std::tan(FieldOfViewDegrees * Pi / 360.0);
+    const bool part = view.pictureWidth > 0 && view.pictureHeight > 0;
+    const double width = part ? view.pictureWidth : view.width;
+    const double height = part ? view.pictureHeight : (view.height > 0 ? view.height : 1);
+    const double top = NearPlane * std::tan(FieldOfViewDegrees * Pi / 360.0), side = top * width / height;
+    // The view's edges as fractions of the picture, from its left and its bottom.
+    double fromLeft = 0, toRight = 1, fromBottom = 0, toTop = 1;
+    if (part) {
+        fromLeft = (view.x - view.pictureX) / width;
+        toRight = (view.x + view.width - view.pictureX) / width;
+        fromBottom = (view.y - view.pictureY) / height;
+        toTop = (view.y + view.height - view.pictureY) / height;
+    }
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glFrustum(-top * aspect, top * aspect, -top, top, NearPlane, FarPlane);
+    glFrustum(-side + 2 * side * fromLeft, -side + 2 * side * toRight, -top + 2 * top * fromBottom,
+              -top + 2 * top * toTop, NearPlane, FarPlane);
     glMatrixMode(GL_MODELVIEW);
 }
 
@@ -204,28 +216,42 @@ void loadCamera(float cameraZ) {
 }
 
 namespace {
-// One pass into every view, each seen from the camera at its own aspect ratio.
-void drawViews(const SceneDrawing& drawing, const Scene& scene, int32_t laidOutVertices, const SceneView* views,
-               int viewCount) {
+// One pass into every view, each seen from its scene's camera at its own aspect ratio. The buffer
+// holds one scene's sprites at a time: a view of another scene lays that one out first.
+void drawViews(SceneDrawing& drawing, const Scene* scenes, int sceneCount, const SceneView* views, int viewCount,
+               int& laidOutScene, int32_t& laidOutVertices) {
     for (int k = 0; k < viewCount; ++k) {
+        const int shown = k < sceneCount ? k : 0;
+        if (shown != laidOutScene) {
+            laidOutVertices = drawing.style->layOutSprites(drawing, scenes[shown]);
+            laidOutScene = shown;
+        }
         setUpView(views[k]);
-        loadCamera(scene.cameraZ);
-        drawing.style->drawPass(drawing, scene, laidOutVertices);
+        loadCamera(scenes[shown].cameraZ);
+        drawing.style->drawPass(drawing, scenes[shown], laidOutVertices);
     }
 }
 }  // namespace
 
-// With an exchanging swap both buffers must receive every pass, so the frame is drawn and presented twice.
-void renderFrame(SceneDrawing& drawing, Scene& scene, float dt, bool twoPassSwap, Presenter& presenter,
-                 const SceneView* views, int viewCount) {
-    advanceScene(scene, dt);
-    const int32_t laidOut = drawing.style->layOutSprites(drawing, scene);
-    drawViews(drawing, scene, laidOut, views, viewCount);
-    if (scene.settings.TrailLevel != 0 && twoPassSwap) {
+// Every scene advances before any is drawn, and one present shows them all. With an exchanging
+// swap both buffers must receive every pass, so the frame is drawn and presented twice.
+void renderFrame(SceneDrawing& drawing, Scene* scenes, int sceneCount, float dt, bool twoPassSwap,
+                 Presenter& presenter, const SceneView* views, int viewCount) {
+    for (int k = 0; k < sceneCount; ++k) advanceScene(scenes[k], dt);
+    int laidOutScene = -1;
+    int32_t laidOut = 0;
+    drawViews(drawing, scenes, sceneCount, views, viewCount, laidOutScene, laidOut);
+    if (scenes[0].settings.TrailLevel != 0 && twoPassSwap) {
         presenter.present();
-        drawViews(drawing, scene, laidOut, views, viewCount);
+        drawViews(drawing, scenes, sceneCount, views, viewCount, laidOutScene, laidOut);
     }
     presenter.present();
+}
+
+// The one scene in every view.
+void renderFrame(SceneDrawing& drawing, Scene& scene, float dt, bool twoPassSwap, Presenter& presenter,
+                 const SceneView* views, int viewCount) {
+    renderFrame(drawing, &scene, 1, dt, twoPassSwap, presenter, views, viewCount);
 }
 
 // The sprites are laid out afresh for this one pass.

@@ -3,7 +3,7 @@
 //   set-up:  setUpView (viewport and projection), setUpDrawingState (the fixed state),
 //            swapExchangesBuffers (the swap probe), createDrawingObjects (texture, sprite buffer);
 //   a pass:  drawScenePass (veil or clear, then every particle as an additive glow sprite);
-//   a frame: renderFrame (advance the scene, draw its pass or passes, present).
+//   a frame: renderFrame (advance the scenes, draw their pass or passes, present).
 #pragma once
 
 #include <cstdint>
@@ -77,8 +77,12 @@ void destroyDrawingObjects(SceneDrawing& drawing);
 bool setUpDrawing(SceneDrawing& drawing, int width, int height, int32_t spriteCapacity, Presenter& presenter,
                   bool& twoPassSwap);
 
-// One frame: advance the scene by dt, draw one pass into every view (two with an exchanging swap),
-// present. The sprites are laid out once and drawn into each view.
+// One frame: advance every scene by dt, draw one pass into every view (two with an exchanging
+// swap), present once. View k shows scene k, or the first scene where there are fewer scenes than
+// views; a scene's sprites are laid out once for all the views that show it in a row.
+void renderFrame(SceneDrawing& drawing, Scene* scenes, int sceneCount, float dt, bool twoPassSwap,
+                 Presenter& presenter, const SceneView* views, int viewCount);
+// The same frame with one scene in every view.
 void renderFrame(SceneDrawing& drawing, Scene& scene, float dt, bool twoPassSwap, Presenter& presenter,
                  const SceneView* views, int viewCount);
 // One pass with the camera's model-view matrix loaded: the veil over the previous picture (or a

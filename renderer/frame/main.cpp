@@ -39,7 +39,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     if (!findShell(renderer, commandLine)) return 0;
     layOutSaverWindow(renderer, commandLine);
     // The shell names the scene's settings; a renderer started alone plays the standard scene.
-    renderer.run.scene.settings = sceneSettingsOf(commandLine);
+    renderer.run.scenes[0].settings = sceneSettingsOf(commandLine);
     HWND window = createSaverWindow(renderer);
     if (!window) return StartFailedExitCode;
     renderer.window = window;

@@ -16,9 +16,11 @@ int displayRefreshHz() {
     return static_cast<int>(mode.dmDisplayFrequency);
 }
 
+static_assert(MaxSceneViews <= MaxRunScenes, "a scene of its own for every view");
 }  // namespace
 
-// A record laid out for no monitor draws into its whole window.
+// A record laid out for no monitor draws the one scene into its whole window; one laid out for a
+// scene per monitor starts them all.
 bool setUpScene(Renderer& renderer, HWND window, uint32_t seed) {
     RECT client{};
     GetClientRect(window, &client);
@@ -27,7 +29,9 @@ bool setUpScene(Renderer& renderer, HWND window, uint32_t seed) {
         renderer.layout.viewCount = 1;
     }
     renderer.surface->window = window;
-    if (!startSceneRun(renderer.run, *renderer.surface, client.right, client.bottom, seed)) return false;
+    if (!startSceneRun(renderer.run, *renderer.surface, client.right, client.bottom, seed, renderer.layout.sceneCount)) {
+        return false;
+    }
     startPacing(renderer.pacer, pacingRefreshHz(displayRefreshHz()), renderer.pacingEnabled);
     return true;
 }

@@ -6,7 +6,8 @@
 
 const char UsageLine[] =
     "usage: lumivane [-root | -window | -window-id ID] [-preset NAME] [-particles N] [-size N] [-speed N]\n"
-    "                [-camera N] [-trails N] [-emitters N] [-absorbers N] [-colours NAME] [-fps] [-help]";
+    "                [-camera N] [-trails N] [-emitters N] [-absorbers N] [-colours NAME]\n"
+    "                [-screens same|primary|span|own] [-fps] [-help]";
 const char OptionList[] =
     "  -root           draw on the root window (XScreenSaver's own window when it names one)\n"
     "  -window         draw in a window of its own (the default); a key or the close button ends it\n"
@@ -20,6 +21,8 @@ const char OptionList[] =
     "  -emitters N     how many poles send particles, 1 to 8 (3)\n"
     "  -absorbers N    how many poles take them in, 1 to 8 (3)\n"
     "  -colours NAME   every-hue, warm, cold, green or violet (every-hue)\n"
+    "  -screens NAME   where X reports several monitors: the same scene on each (same), the primary\n"
+    "                  only (primary), one picture across all (span) or a scene of its own on each (own)\n"
     "  -fps            print the frame rate once a second on stderr\n"
     "  -help           list these options\n"
     "Options may also start with two dashes (--root); a number outside its range is taken as the\n"
@@ -111,6 +114,13 @@ HackOptions parseHackOptions(int argc, const char* const argv[], const char* scr
             if (!wholeNumber(argv[k + 1], value)) return refusal(argv[k + 1], "not a whole number");
             setKnobValue(options.scene, static_cast<SceneKnob>(knobNamed(name + 1)), value);
             ++k;
+        } else if (std::strcmp(name, "-screens") == 0) {
+            if (k + 1 == argc) return refusal(argument, "a screens name must follow");
+            const char* choice = argv[++k];
+            const bool digit = choice[0] >= '0' && choice[0] <= '9';
+            if (digit || !screensChoiceNamed(choice, static_cast<int>(std::strlen(choice)), options.screens)) {
+                return refusal(choice, "not a screens choice: same, primary, span or own");
+            }
         } else if (std::strcmp(name, "-fps") == 0) {
             options.showFps = true;
         } else if (std::strcmp(name, "-help") == 0) {

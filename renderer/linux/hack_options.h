@@ -1,9 +1,10 @@
 // The Linux program's command line and environment as XScreenSaver hands them over: where to
-// draw, the scene's settings, whether to print the frame rate, or a request for the option list. Plain C++: the entry
+// draw, the scene's settings, how it fills several monitors, whether to print the frame rate, or a request for the option list. Plain C++: the entry
 // point passes argv and the environment variable, and this rule decides.
 #pragma once
 
 #include "renderer/scene/scene_settings.h"
+#include "renderer/screens/monitor_layout.h"
 
 // Where the program draws.
 enum class DrawTarget {
@@ -21,6 +22,7 @@ struct HackOptions {
     unsigned long windowId = 0;     // the X window of GivenWindow
     bool showFps = false;           // print the frame rate once a second on stderr
     SceneSettings scene;            // the scene to play, each knob within its range
+    ScreensChoice screens = ScreensChoice::EveryMonitor;  // how the scene fills the monitors X reports
     const char* refused = nullptr;  // Refuse: the argument (or variable) that was not understood
     const char* reason = nullptr;   // Refuse: why, as a short phrase
 };

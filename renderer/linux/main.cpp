@@ -2,6 +2,7 @@
 // loop with its pacing, and a clean end on a key, the close button, SIGTERM or SIGINT.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xinerama.h>
 
 #include <poll.h>
 
@@ -13,6 +14,7 @@
 
 #include "renderer/linux/glx_surface.h"
 #include "renderer/linux/hack_options.h"
+#include "renderer/screens/monitor_layout.h"
 #include "renderer/timing/frame_clock.h"
 #include "renderer/scene/scene.h"
 
@@ -40,7 +42,7 @@ struct Hack {
     Window window = None;
     Colormap ownColormap = None;  // made with the own window, and freed with it
     Atom deleteWindow = None;     // WM_DELETE_WINDOW: the close button of the own window
-    SceneView view;               // the whole window, as its size was last seen
+    MonitorLayout layout;         // the window's views over the monitors, as its place was last seen
     GlxSurface surface;
     SceneRun run;
     sigset_t endSignals{};   // SIGTERM and SIGINT, held pending until the loop looks at them
@@ -105,6 +107,32 @@ bool makeOwnWindow(Hack& hack) {
     return true;
 }
 
+// The monitors X reports through Xinerama, the first one as the primary; none without it.
+int listMonitors(Display* display, MonitorArea* areas, int capacity) {
+    int eventBase = 0, errorBase = 0, count = 0;
+    if (!XineramaQueryExtension(display, &eventBase, &errorBase) || !XineramaIsActive(display)) return 0;
+    XineramaScreenInfo* screens = XineramaQueryScreens(display, &count);
+    if (screens == nullptr) return 0;
+    int listed = 0;
+    for (int k = 0; k < count && listed < capacity; ++k) {
+        const XineramaScreenInfo& s = screens[k];
+        areas[listed++] = {{s.x_org, s.y_org, s.x_org + s.width, s.y_org + s.height}, k == 0};
+    }
+    XFree(screens);
+    return listed;
+}
+
+// Lays the window's views out over the monitors it covers, for a window of width x height; a
+// window over no monitor, or on a display without Xinerama, is one view of itself.
+void layOutWindow(Hack& hack, int width, int height) {
+    int x = 0, y = 0;
+    Window child = None;
+    XTranslateCoordinates(hack.display, hack.window, DefaultRootWindow(hack.display), 0, 0, &x, &y, &child);
+    MonitorArea monitors[MaxSceneViews];
+    const int count = listMonitors(hack.display, monitors, MaxSceneViews);
+    hack.layout = layOutDrawable(monitors, count, hack.options.screens, ScreenRect{x, y, x + width, y + height});
+}
+
 // Finds or makes the window the options name and learns its size; only the own window takes keys.
 bool openWindow(Hack& hack) {
     switch (hack.options.target) {
@@ -125,7 +153,7 @@ bool openWindow(Hack& hack) {
                      DisplayString(hack.display));
         return false;
     }
-    hack.view = SceneView{0, 0, attributes.width, attributes.height};
+    layOutWindow(hack, attributes.width, attributes.height);
     hack.mapped = attributes.map_state != IsUnmapped;
     const bool own = hack.ownColormap != None;
     XSelectInput(hack.display, hack.window, StructureNotifyMask | (own ? KeyPressMask : 0));
@@ -142,12 +170,12 @@ void closeWindow(Hack& hack) {
     XCloseDisplay(hack.display);
 }
 
-// A new size sets the view up again; a key or the close button ends the own window's run.
+// A new size or place lays the views out again; a key or the close button ends the own window's run.
 void handleEvent(Hack& hack, const XEvent& event) {
     switch (event.type) {
     case ConfigureNotify:
         if (event.xconfigure.window == hack.window) {
-            hack.view = SceneView{0, 0, event.xconfigure.width, event.xconfigure.height};
+            layOutWindow(hack, event.xconfigure.width, event.xconfigure.height);
         }
         break;
     case MapNotify:
@@ -237,10 +265,11 @@ int main(int argc, char* argv[]) {
     }
     hack.surface.display = hack.display;
     hack.surface.window = hack.window;
-    hack.run.scene.settings = hack.options.scene;
+    hack.run.scenes[0].settings = hack.options.scene;
     // Seeded from the calendar time, so every run shows another scene.
-    if (!startSceneRun(hack.run, hack.surface, hack.view.width, hack.view.height,
-                       static_cast<uint32_t>(std::time(nullptr)))) {
+    const ScreenRect& place = hack.layout.window;
+    if (!startSceneRun(hack.run, hack.surface, place.right - place.left, place.bottom - place.top,
+                       static_cast<uint32_t>(std::time(nullptr)), hack.layout.sceneCount)) {
         closeWindow(hack);
         return FailedExitCode;
     }
@@ -258,7 +287,7 @@ int main(int argc, char* argv[]) {
             awaitEvents(hack);
             continue;
         }
-        stepSceneRun(hack.run, milliseconds(now()), &hack.view, 1);
+        stepSceneRun(hack.run, milliseconds(now()), hack.layout.views, hack.layout.viewCount);
         if (hack.options.showFps) reportFrameRate(hack);
         waitOutFramePeriod(hack);
     }

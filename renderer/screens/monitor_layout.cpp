@@ -6,7 +6,10 @@
 #include <cstring>
 
 namespace {
-constexpr char PrimaryOnlyOption[] = "/screens:primary";
+constexpr char ScreensOption[] = "/screens:";
+// The choices' names, in the order of ScreensChoice and of their stored numbers.
+constexpr const char* ChoiceNames[] = {"same", "primary", "span", "own"};
+constexpr int ChoiceCount = 4;
 
 // The view of one monitor inside the window, flipped to OpenGL's bottom-up rows.
 SceneView viewOf(const ScreenRect& monitor, const ScreenRect& window) {
@@ -17,9 +20,22 @@ SceneView viewOf(const ScreenRect& monitor, const ScreenRect& window) {
     view.height = monitor.bottom - monitor.top;
     return view;
 }
+
+// Whether `text` holds exactly `word` for `length` characters, in any letter case.
+bool sameWord(const char* text, int length, const char* word) {
+    if (static_cast<size_t>(length) != std::strlen(word)) return false;
+    for (int k = 0; k < length; ++k) {
+        if (std::tolower(static_cast<unsigned char>(text[k])) != word[k]) return false;
+    }
+    return true;
+}
+
+// Whether a word of the command line ends at `at`.
+bool wordEndsAt(const char* at) { return *at == '\0' || *at == ' ' || *at == '"'; }
 }  // namespace
 
-// Monitors are drawn in the order the system lists them; an empty monitor gets no view.
+// Monitors are drawn in the order the system lists them; an empty monitor gets no view. Spanned
+// views share the window's picture, so the monitors cut one projection as one large screen would.
 MonitorLayout layOutMonitors(const MonitorArea* monitors, int count, ScreensChoice choice, ScreenRect fallback) {
     const MonitorArea only{fallback, true};
     if (count <= 0) {
@@ -39,22 +55,73 @@ MonitorLayout layOutMonitors(const MonitorArea* monitors, int count, ScreensChoi
         const ScreenRect& a = monitors[k].area;
         if (a.right <= a.left || a.bottom <= a.top) continue;
         if (choice == ScreensChoice::PrimaryOnly && !monitors[k].primary) continue;
-        layout.views[layout.viewCount++] = viewOf(a, layout.window);
+        SceneView& view = layout.views[layout.viewCount++];
+        view = viewOf(a, layout.window);
+        if (choice == ScreensChoice::Span) {
+            view.pictureWidth = layout.window.right - layout.window.left;
+            view.pictureHeight = layout.window.bottom - layout.window.top;
+        }
     }
+    if (choice == ScreensChoice::OwnScenes && layout.viewCount > 1) layout.sceneCount = layout.viewCount;
     return layout;
 }
 
-// The option may stand anywhere among the words of the command line.
-ScreensChoice screensChoiceOf(const char* commandLine) {
-    const size_t length = std::strlen(PrimaryOnlyOption);
-    for (const char* at = commandLine; at != nullptr && *at != '\0'; ++at) {
-        size_t k = 0;
-        while (k < length && at[k] != '\0' &&
-               std::tolower(static_cast<unsigned char>(at[k])) == PrimaryOnlyOption[k]) {
-            ++k;
+// The monitors are taken into the drawable's own pixels, so that the rule above lays them out
+// from the bottom left of their bounding box; the views then move by where that box stands in it.
+MonitorLayout layOutDrawable(const MonitorArea* monitors, int count, ScreensChoice choice, ScreenRect drawable) {
+    const int32_t width = drawable.right - drawable.left, height = drawable.bottom - drawable.top;
+    MonitorArea inside[MaxSceneViews];
+    int insideCount = 0;
+    bool primaryInside = false;
+    for (int k = 0; k < count && insideCount < MaxSceneViews; ++k) {
+        const ScreenRect& a = monitors[k].area;
+        const ScreenRect cut{std::max(a.left, drawable.left) - drawable.left, std::max(a.top, drawable.top) - drawable.top,
+                             std::min(a.right, drawable.right) - drawable.left,
+                             std::min(a.bottom, drawable.bottom) - drawable.top};
+        if (cut.right <= cut.left || cut.bottom <= cut.top) continue;
+        inside[insideCount++] = {cut, monitors[k].primary};
+        primaryInside = primaryInside || monitors[k].primary;
+    }
+    // Where the primary lies outside the drawable, its first monitor stands for it.
+    if (insideCount > 0 && !primaryInside) inside[0].primary = true;
+    MonitorLayout layout = layOutMonitors(inside, insideCount, choice, ScreenRect{0, 0, width, height});
+    const int32_t shiftX = layout.window.left, shiftY = height - layout.window.bottom;
+    for (int k = 0; k < layout.viewCount; ++k) {
+        SceneView& view = layout.views[k];
+        view.x += shiftX;
+        view.y += shiftY;
+        if (view.pictureWidth > 0) {
+            view.pictureX += shiftX;
+            view.pictureY += shiftY;
         }
-        const bool wordEnds = at[k] == '\0' || at[k] == ' ' || at[k] == '"';
-        if (k == length && wordEnds && (at == commandLine || at[-1] == ' ')) return ScreensChoice::PrimaryOnly;
+    }
+    layout.window = drawable;
+    return layout;
+}
+
+// A number is one digit, as the settings store it.
+bool screensChoiceNamed(const char* text, int length, ScreensChoice& choice) {
+    for (int k = 0; k < ChoiceCount; ++k) {
+        const char digit[] = {static_cast<char>('0' + k), '\0'};
+        if (sameWord(text, length, ChoiceNames[k]) || sameWord(text, length, digit)) {
+            choice = static_cast<ScreensChoice>(k);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The option may stand anywhere among the words of the command line; the first one counts.
+ScreensChoice screensChoiceOf(const char* commandLine) {
+    const int optionLength = static_cast<int>(std::strlen(ScreensOption));
+    for (const char* at = commandLine; at != nullptr && *at != '\0'; ++at) {
+        if (at != commandLine && at[-1] != ' ') continue;
+        if (static_cast<int>(std::strlen(at)) < optionLength || !sameWord(at, optionLength, ScreensOption)) continue;
+        const char* value = at + optionLength;
+        int length = 0;
+        while (!wordEndsAt(value + length)) ++length;
+        ScreensChoice choice = ScreensChoice::EveryMonitor;
+        return screensChoiceNamed(value, length, choice) ? choice : ScreensChoice::EveryMonitor;
     }
     return ScreensChoice::EveryMonitor;
 }

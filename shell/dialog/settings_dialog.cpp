@@ -54,7 +54,7 @@ constexpr TwipsRect CancelButtonPlace{5940, 3000, 1035, 375};
 constexpr TwipsRect ScreensLabelPlace{180, 3075, 660, 195};
 constexpr TwipsRect ScreensBoxPlace{900, 3015, 1560, 300};
 constexpr TwipsRect SceneButtonPlace{2520, 3000, 900, 375};
-constexpr int ScreensListHeightPx = 60;         // height of the opened list of two, pixels
+constexpr int ScreensListHeightPx = 120;        // height of the opened list of four, pixels
 constexpr int TrackListHeightPx = 220;          // height of the opened track list, pixels
 constexpr int TrackEntries = 31;                // "", "1" ... "30"
 constexpr unsigned SourceTexts[3] = {TEXT_SOURCE_NONE, TEXT_SOURCE_CD, TEXT_SOURCE_FILE};
@@ -89,7 +89,7 @@ struct SettingsDialog {
     HWND hwnd = nullptr;
     HWND panel = nullptr;
     HWND trackBox = nullptr;
-    HWND screensBox = nullptr;   // its entries: every monitor, then the primary only
+    HWND screensBox = nullptr;   // its entries: the same on each, the primary only, one across all, own on each
     HWND fileButton = nullptr;
     HWND saveButton = nullptr;
     HWND cancelButton = nullptr;
@@ -227,7 +227,9 @@ void chooseFile(SettingsDialog& d) {
 bool saveSettings(SettingsDialog& d) {
     const TrackText track = trackFromText(toUtf8(windowText(d.trackBox)));
     d.settings->repeatTrack = track.value;
-    d.settings->screens = SendMessageA(d.screensBox, CB_GETCURSEL, 0, 0) == 1 ? ScreensPrimaryOnly : ScreensEveryMonitor;
+    const LRESULT screens = SendMessageA(d.screensBox, CB_GETCURSEL, 0, 0);  // the entries in stored order
+    d.settings->screens = screens >= ScreensEveryMonitor && screens <= ScreensOwnScenes ? static_cast<int16_t>(screens)
+                                                                                         : ScreensEveryMonitor;
     const std::wstring file = settingsFilePath();
     const bool saved = saveSettingsFile(*d.settings, file);
     if (!saved) warnOfFile(d, TEXT_SAVE_FAILED, file);
@@ -348,7 +350,8 @@ HWND makeTextLabel(SettingsDialog& d, int id, unsigned text, const TwipsRect& pl
     return makeLabel(d, id, shellText(d.instance, text).c_str(), place, labelStyle);
 }
 
-// The choice of screens: a label and a list of two on the dialog itself, the stored choice selected.
+// The choice of screens: a label and a list of four on the dialog itself in the order of their
+// stored values, the stored choice selected (an unknown value as the first).
 void createScreensChoice(SettingsDialog& d) {
     createLabel(d.hwnd, IdScreensLabel, shellText(d.instance, TEXT_SCREENS).c_str(), pixels(ScreensLabelPlace), 0,
                 d.font);
@@ -357,8 +360,11 @@ void createScreensChoice(SettingsDialog& d) {
                                 b.top, b.right - b.left, b.bottom - b.top + ScreensListHeightPx, d.hwnd,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdScreensBox)), d.instance, nullptr);
     SendMessageA(d.screensBox, WM_SETFONT, reinterpret_cast<WPARAM>(d.font), FALSE);
-    for (unsigned text : {TEXT_SCREENS_EVERY, TEXT_SCREENS_PRIMARY}) addListEntry(d.screensBox, shellText(d.instance, text));
-    SendMessageA(d.screensBox, CB_SETCURSEL, d.settings->screens == ScreensPrimaryOnly ? 1 : 0, 0);
+    for (unsigned text : {TEXT_SCREENS_EVERY, TEXT_SCREENS_PRIMARY, TEXT_SCREENS_SPAN, TEXT_SCREENS_OWN}) {
+        addListEntry(d.screensBox, shellText(d.instance, text));
+    }
+    const int16_t stored = d.settings->screens;
+    SendMessageA(d.screensBox, CB_SETCURSEL, stored >= ScreensEveryMonitor && stored <= ScreensOwnScenes ? stored : 0, 0);
 }
 
 // Creates the controls in tab order: panel (track box, file button), the screens, the Scene button, then

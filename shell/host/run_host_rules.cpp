@@ -35,9 +35,12 @@ LoadPlan planLoad(const ShellSettings& settings) {
     return plan;
 }
 
-// Every monitor and the standard scene are the renderer's own defaults; only other choices are said.
+// The same scene on every monitor and the standard scene are the renderer's own defaults; only
+// other choices are said.
 std::wstring rendererArguments(const ShellSettings& settings, uint64_t shellProcessHandle) {
-    std::wstring arguments = settings.screens == ScreensPrimaryOnly ? L" /screens:primary" : L"";
+    const wchar_t* const screensOptions[] = {L"", L" /screens:primary", L" /screens:span", L" /screens:own"};
+    const bool known = settings.screens >= ScreensEveryMonitor && settings.screens <= ScreensOwnScenes;
+    std::wstring arguments = screensOptions[known ? settings.screens : ScreensEveryMonitor];
     if (shellProcessHandle != 0) arguments += L" " + std::wstring(ShellProcessOptionW) + std::to_wstring(shellProcessHandle);
     const std::string scene = sceneArguments(settings.scene);  // ASCII digits and punctuation only
     arguments.append(scene.begin(), scene.end());

@@ -146,7 +146,7 @@ bool openScenePicture(ScenePicture& picture, HINSTANCE instance, const PicturePl
     picture.seed = seed;
     picture.deadlines = FrameDeadlines{};
     picture.deadlines.framesPerSecond = framesPerSecond;
-    picture.run.scene.settings = withinRanges(settings);
+    picture.run.scenes[0].settings = withinRanges(settings);
     // OpenGL is set up once the window stands at its final size in its place. An owned window shows
     // first: Wine never shows OpenGL drawing in a window that was hidden at its set-up.
     if (!createPictureWindow(picture)) return false;
@@ -176,7 +176,7 @@ void drawDuePicture(ScenePicture& picture, DWORD nowMs) {
 // The counts stay as the objects were made: every operation reads the lengths of the scene's vectors.
 void changeScenePicture(ScenePicture& picture, const SceneSettings& settings) {
     const SceneSettings held = withinRanges(settings);
-    SceneSettings& running = picture.run.scene.settings;
+    SceneSettings& running = picture.run.scenes[0].settings;
     const SceneSettings counts = running;
     running = held;
     running.ParticleCount = counts.ParticleCount;
@@ -188,7 +188,7 @@ void changeScenePicture(ScenePicture& picture, const SceneSettings& settings) {
 void restartScenePicture(ScenePicture& picture, const SceneSettings& settings) {
     if (!picture.window || picture.destroyed) return;
     stopAnimation(picture);
-    picture.run.scene.settings = withinRanges(settings);
+    picture.run.scenes[0].settings = withinRanges(settings);
     picture.deadlines = FrameDeadlines{picture.deadlines.framesPerSecond};
     animateOrShowStill(picture);
 }

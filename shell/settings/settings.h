@@ -13,7 +13,7 @@ struct ShellSettings {
     int16_t musicSource = 0;  // 0 no music, 1 audio CD, 2 MP3 or WAV file; others mean no music
     int16_t repeatTrack = 0;  // CD track to repeat, 0 none
     std::string musicFile;    // full path in the system ANSI code page, empty for none
-    int16_t screens = 0;      // 1 the scene on the primary monitor only; others every monitor
+    int16_t screens = 0;      // how the scene fills the monitors, 0 to 3 below; others as 0
     SceneSettings scene{};    // the scene's own settings, each within its range
 };
 
@@ -21,9 +21,11 @@ struct ShellSettings {
 constexpr int16_t MusicSourceNone = 0;
 constexpr int16_t MusicSourceCd = 1;
 constexpr int16_t MusicSourceFile = 2;
-// Where the scene plays, stored in screens.
-constexpr int16_t ScreensEveryMonitor = 0;
-constexpr int16_t ScreensPrimaryOnly = 1;
+// How the scene fills the monitors, stored in screens.
+constexpr int16_t ScreensEveryMonitor = 0;  // the same scene on each
+constexpr int16_t ScreensPrimaryOnly = 1;   // the primary only, the others black
+constexpr int16_t ScreensSpan = 2;          // one picture across all of them
+constexpr int16_t ScreensOwnScenes = 3;     // a scene of its own on each
 
 // Section name and the four key names; the first three as the exact Shift-JIS bytes stored files hold
 // whatever the system's code page is.

@@ -30,6 +30,23 @@ TEST(HackOptions, WhereItDrawsWhetherItCountsOrWhatItRefuses) {
                         (c.target != Given || options.windowId == c.id)) << c.argv[1];
         }
     }
+    // How the scene fills the monitors, by name only; the later option counts.
+    const struct { std::vector<const char*> argv; ScreensChoice screens; const char* refused; } screens[] = {
+        {{"lumivane", "--root"}, ScreensChoice::EveryMonitor, nullptr},
+        {{"lumivane", "-screens", "span", "--root"}, ScreensChoice::Span, nullptr},
+        {{"lumivane", "--screens", "primary", "-screens", "own"}, ScreensChoice::OwnScenes, nullptr},
+        {{"lumivane", "-screens", "own", "-screens", "same"}, ScreensChoice::EveryMonitor, nullptr},
+        {{"lumivane", "-screens", "primary"}, ScreensChoice::PrimaryOnly, nullptr},
+        {{"lumivane", "-screens"}, ScreensChoice::EveryMonitor, "-screens"},
+        {{"lumivane", "-screens", "2"}, ScreensChoice::EveryMonitor, "2"},
+        {{"lumivane", "-screens", "all"}, ScreensChoice::EveryMonitor, "all"},
+    };
+    for (const auto& c : screens) {
+        const HackOptions options = parseHackOptions(static_cast<int>(c.argv.size()), c.argv.data(), nullptr);
+        EXPECT_TRUE(c.refused ? options.verdict == OptionsVerdict::Refuse && std::string(options.refused) == c.refused
+                              : options.verdict == OptionsVerdict::Run && options.screens == c.screens)
+            << c.argv.back();
+    }
     const char* help[] = {"lumivane", "--root", "--help"};
     EXPECT_EQ(parseHackOptions(3, help, "junk").verdict, OptionsVerdict::ShowHelp);
 }

@@ -25,7 +25,9 @@ TEST(RunHost, MusicByTheSourceAndTheFilesLastThreeLettersStoppedAtTheCloseAndThe
     EXPECT_EQ(steps(planClose(true, false, {2, 0, "a.mp3"}, L'C')), "mp3 ");
     EXPECT_EQ(steps(planClose(false, false, {2, 0, "a.mp3"}, L'S')), "pointer ") << "no music was started";
     EXPECT_EQ(rendererArguments({}, 0), L"");
-    EXPECT_EQ(rendererArguments({0, 0, "", ScreensPrimaryOnly}, 0), L" /screens:primary");
+    const std::pair<int16_t, const wchar_t*> screens[] = {{ScreensEveryMonitor, L""}, {ScreensPrimaryOnly, L" /screens:primary"},
+        {ScreensSpan, L" /screens:span"}, {ScreensOwnScenes, L" /screens:own"}, {4, L""}, {-1, L""}};
+    for (const auto& [stored, option] : screens) EXPECT_EQ(rendererArguments({0, 0, "", stored}, 0), option) << stored;
     EXPECT_EQ(rendererArguments({0, 0, "", ScreensPrimaryOnly}, 0x1F4), L" /screens:primary /shell:500");
     ShellSettings own;
     own.screens = ScreensPrimaryOnly;

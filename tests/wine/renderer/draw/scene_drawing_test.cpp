@@ -33,7 +33,7 @@ std::vector<uint8_t> readRgb(int x = 0, int y = 0, int w = Width, int h = Height
 // to the level expected; an orange sprite 50 units out on x glows above the centre after a quarter turn.
 TEST(Drawing, ReadBack) {
     Renderer& renderer = wintest::saverRenderer();
-    Scene& shown = renderer.run.scene;
+    Scene& shown = renderer.run.scenes[0];
     SceneDrawing& drawing = renderer.run.drawing;
     glClear(GL_COLOR_BUFFER_BIT);  // both buffers were cleared by the set-up's probe
     glScissor(10, 10, 4, 4);

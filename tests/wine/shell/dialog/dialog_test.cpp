@@ -176,25 +176,25 @@ TEST(SettingsDialog, ShowsSavesAndLoadsItsChoicesBesideThePortableCopyAndReports
     EXPECT_TRUE(within(200, [&] { return looksLike(edge(save), NormalEdge); })) << "the highlight outlasts the pointer";
 
     // Enter in the track box changes nothing; a half track saves rounded to even, beside the other
-    // section, with the primary screen only as chosen with the keyboard.
+    // section, with the last of the screens list (a scene of its own on each monitor) chosen with the keyboard.
     std::string ini = run.iniBytes();
     run.typeTrack(L"3.5");
     pressKey(VK_RETURN);
     clickCentre(run.screensBox());
-    pressKey(VK_DOWN);
+    for (int k = 0; k < 3; ++k) pressKey(VK_DOWN);
     pressKey(VK_RETURN);
     Sleep(500);
     EXPECT_TRUE(run.scr.running() && run.iniBytes() == ini) << "Enter closed the dialog or saved";
     clickCentre(save);
     ASSERT_TRUE(run.scr.waitExit(WaitMs));
     ini = run.iniBytes();
-    EXPECT_EQ(storedValues(ini), (Values{"1", "4", "", "1"}));
+    EXPECT_EQ(storedValues(ini), (Values{"1", "4", "", "3"}));
     EXPECT_NE(ini.find(otherSection), std::string::npos) << ini;
 
     // Loaded again; a right-click on the file choice's label enables the file button only, and a file
     // typed into the open-file dialog is saved with its path. Enter on the path box changes nothing.
     ASSERT_NE(run.open(), nullptr);
-    EXPECT_TRUE(textOf(run.trackBox()) == L"4" && SendMessageW(run.screensBox(), CB_GETCURSEL, 0, 0) == 1);
+    EXPECT_TRUE(textOf(run.trackBox()) == L"4" && SendMessageW(run.screensBox(), CB_GETCURSEL, 0, 0) == 3);
     clickCentre(run.label(FileChoice), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
     EXPECT_TRUE(within(1000, [&] { return IsWindowEnabled(run.button(L"...")) && !IsWindowEnabled(run.trackBox()); }));
     EXPECT_TRUE(looksLike(edge(run.button(L"...")), NormalEdge)) << "the enabled file button looks disabled";
@@ -212,7 +212,7 @@ TEST(SettingsDialog, ShowsSavesAndLoadsItsChoicesBesideThePortableCopyAndReports
     clickCentre(run.button(Save));
     ASSERT_TRUE(run.scr.waitExit(WaitMs));
     ini = run.iniBytes();
-    EXPECT_EQ(storedValues(ini), (Values{"2", "4", std::string(song.begin(), song.end()), "1"}));
+    EXPECT_EQ(storedValues(ini), (Values{"2", "4", std::string(song.begin(), song.end()), "3"}));
 
     // With the disk full, a save (as a left-click on the CD choice's label asks) is reported with the file's
     // path and keeps the dialog open, leaving the old file as it was, or none for a first save, and no other;
@@ -262,7 +262,8 @@ TEST(SettingsDialogTexts, DialogAndMessageSpeakTheInterfaceLanguageAndTheUsersSe
         ASSERT_NE(run.open(step.locale), nullptr);
         // Each text, in the interface language and never empty, on a label, a button or the screens list.
         for (unsigned id : {TEXT_MUSIC_HEADING, TEXT_SOURCE_NONE, TEXT_SOURCE_CD, TEXT_SOURCE_FILE, TEXT_REPEAT_TRACK,
-                            TEXT_SCREENS, TEXT_SCREENS_EVERY, TEXT_SCREENS_PRIMARY, TEXT_CHOOSE_FILE, TEXT_MORE_WORKS,
+                            TEXT_SCREENS, TEXT_SCREENS_EVERY, TEXT_SCREENS_PRIMARY, TEXT_SCREENS_SPAN, TEXT_SCREENS_OWN,
+                            TEXT_CHOOSE_FILE, TEXT_MORE_WORKS,
                             TEXT_SAVE, TEXT_CANCEL}) {
             const std::wstring text = tableText(module, id, step.language);
             const bool english = std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; });

@@ -69,6 +69,39 @@ def count(window="root", where=lambda x, y: True, least_spread=0):
                max(data[k:k + 3]) - min(data[k:k + 3]) >= least_spread and where(k // 3 % width, k // 3 // width))
 
 
+def brightness(data):
+    """The brightest channel of each pixel of RGB bytes."""
+    return bytes(map(max, data[0::3], data[1::3], data[2::3]))
+
+
+def blocks(light, width, left, top, right, bottom):
+    """Mean brightness of each of 16 x 12 blocks of a rectangle, row by row: a scale two monitors share."""
+    means = []
+    for by in range(12):
+        for bx in range(16):
+            x0, x1 = left + (right - left) * bx // 16, left + (right - left) * (bx + 1) // 16
+            y0, y1 = top + (bottom - top) * by // 12, top + (bottom - top) * (by + 1) // 12
+            means.append(sum(sum(light[y * width + x0:y * width + x1]) for y in range(y0, y1)) / ((x1 - x0) * (y1 - y0)))
+    return means
+
+
+def correlation(a, b):
+    """Pearson's correlation of two series of the same length; 0 where either is flat."""
+    mean_a, mean_b = sum(a) / len(a), sum(b) / len(b)
+    ab = sum((x - mean_a) * (y - mean_b) for x, y in zip(a, b))
+    aa, bb = sum((x - mean_a) ** 2 for x in a), sum((y - mean_b) ** 2 for y in b)
+    return ab / (aa * bb) ** 0.5 if aa > 0 and bb > 0 else 0
+
+
+def x_server(*command):
+    """Starts an X server on a free display it names itself; the process and its display."""
+    read, write = os.pipe()
+    server = subprocess.Popen([*command, "-displayfd", str(write), "-nolisten", "tcp"], pass_fds=[write],
+                              stderr=subprocess.DEVNULL)
+    os.close(write)
+    return server, ":" + os.fdopen(read).readline().strip()
+
+
 def terminated(process):
     """True when SIGTERM ends the process with status 0; the wait raises after a second."""
     process.send_signal(signal.SIGTERM)
@@ -76,11 +109,8 @@ def terminated(process):
 
 
 subprocess.run(["cmake", "--install", build, "--prefix", out + "/prefix"], check=True, stdout=subprocess.DEVNULL)
-read, write = os.pipe()
-xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-br", "-nolisten", "tcp"],
-                        pass_fds=[write], stderr=subprocess.DEVNULL)
-os.close(write)
-os.environ["DISPLAY"] = ":" + os.fdopen(read).readline().strip()
+xvfb, os.environ["DISPLAY"] = x_server("Xvfb", "-screen", "0", "1024x768x24", "-br")
+xephyr = None
 try:
     # In its own window the scene is lit within seconds; 5 s in, the Windows renderer's picture check passes.
     started, own = time.monotonic(), subprocess.Popen([program, "-window"])
@@ -156,6 +186,42 @@ try:
     for argument in arguments:
         taken = subprocess.run([program, *argument.replace("%", "5").split(), "--help"], capture_output=True, timeout=1)
         check(taken.returncode == 0, f"the program takes the description's {argument!r}: status {taken.returncode}")
+    # Two monitors, Xephyr's two screens in the Xvfb side by side, and a run on the root for each -screens choice,
+    # measured as the Windows renderer's test measures them: the same scene on each matches block for block at the
+    # scale both share; the primary only leaves the second black; one picture across both lights the columns either
+    # side of the seam alike; a scene of its own on each does not match.
+    primary, second, seam = (0, 0, 576, 432), (576, 0, 1024, 336), 576
+    xephyr, nested = x_server("Xephyr", "-br", "+xinerama", "-extension", "RANDR", "-origin", "0,0", "-screen", "576x432",
+                              "-origin", "576,0", "-screen", "448x336")
+    os.environ["DISPLAY"] = nested
+    for choice in ("same", "primary", "span", "own"):
+        shown = subprocess.Popen([program, "--root", "-screens", choice])
+        seen = {}
+
+        def measured():
+            """The light of one moment's picture, once the measure of this choice has the light it needs."""
+            width, data = picture()
+            if width != 1024:
+                return False
+            light = brightness(data)
+            lit = lambda r: sum(1 for y in range(r[1], r[3]) for v in light[y * width + r[0]:y * width + r[2]] if v > 40)
+            seen.update(primary=lit(primary), second=lit(second),
+                        blocks=correlation(blocks(light, width, *primary), blocks(light, width, *second)),
+                        seam=correlation([light[y * width + seam - 1] for y in range(336)],
+                                         [light[y * width + seam] for y in range(336)]),
+                        seam_lit=sum(1 for y in range(336) if light[y * width + seam - 1] > 40),
+                        second_any=sum(1 for y in range(336) for v in light[y * width + 576:y * width + 1024] if v))
+            return seen["primary"] > 300 and (choice == "primary" or seen["second"] > 150) and \
+                (choice != "span" or seen["seam_lit"] >= 8)
+
+        lit = wait_for(15, measured)
+        print(f"-screens {choice}: {seen}")
+        check(lit and {"same": seen.get("blocks", 0) > 0.8, "primary": seen.get("second_any") == 0,
+                       "span": seen.get("seam", 0) > 0.8, "own": seen.get("blocks", 1) < 0.5}[choice],
+              f"-screens {choice} fills the two monitors as it should")
+        check(terminated(shown), f"-screens {choice}: SIGTERM ends it")
 finally:
+    if xephyr:
+        xephyr.terminate()
     xvfb.terminate()
 sys.exit(1 if failures else 0)
