@@ -50,7 +50,8 @@ std::pair<double, double> runLoop(DWORD ms, const std::function<void()>& change 
 }
 
 // Xvfb reports no refresh rate: the loop paces to the 60 Hz default, spending less than unpaced. While the
-// display is off or the session locked it presents nothing, and a notification that it shows again wakes it.
+// display is off or the session locked it presents nothing, and a notification that it shows again wakes it,
+// with the scene going on from where it stood.
 TEST(MessageLoop, PacesToSixtyHertzAndPausesWhileNoOneCanSeeTheScreen) {
     Renderer& renderer = wintest::saverRenderer();
     const HWND window = wintest::saverWindow();
@@ -61,7 +62,10 @@ TEST(MessageLoop, PacesToSixtyHertzAndPausesWhileNoOneCanSeeTheScreen) {
     };
     const auto [pacedFps, pacedCpu] = (runLoop(1000), runLoop(1500));  // after warming up
     const auto [offFps, offCpu] = (display(0), runLoop(500));
-    const double onFps = runLoop(300, [&] { display(1); }).first;
+    display(1);
+    frameTick(renderer);
+    const float firstDt = renderer.run.clock.dt;  // the scene goes on from where it stood, not half a second on
+    const double onFps = runLoop(300).first;
     const auto [lockedFps, lockedCpu] = (SendMessageW(window, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0), runLoop(500));
     const double unlockedFps = runLoop(300, [window] { SendMessageW(window, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0); }).first;
     startPacing(renderer.pacer, DefaultRefreshHz, false);
@@ -76,6 +80,7 @@ TEST(MessageLoop, PacesToSixtyHertzAndPausesWhileNoOneCanSeeTheScreen) {
     EXPECT_LT(offCpu, 50) << "processor ms a second with the display off";
     EXPECT_LT(lockedCpu, 50) << "processor ms a second in a locked session";
     EXPECT_GT(onFps, 30) << "frames once the display is back";
+    EXPECT_LT(firstDt, 0.1f) << "seconds the scene leapt in the first frame after the pause";
     EXPECT_GT(unlockedFps, 30) << "frames once the session is unlocked";
 }
 
