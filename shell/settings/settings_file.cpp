@@ -109,10 +109,16 @@ bool saveSettingsFile(const ShellSettings& settings, const std::wstring& file, S
         return false;  // starting from the old file keeps its other sections and keys
     }
     text = withValues(text, storedValues(settings, keys));
-    if (nameCountOf(target) > 1) return writeAndReadBack(target, text);
     const std::wstring temp = newFileIn(folder, TempFilePrefix);
     if (temp.empty()) return false;
-    const bool saved = writeAndReadBack(temp, text) && replaceFile(temp, target);
+    bool saved = writeAndReadBack(temp, text);
+    // In place only once the copy showed that the disk takes it; should that write still fail, the copy
+    // takes the file's place, so the settings are never lost, only the other names.
+    if (saved && nameCountOf(target) > 1 && writeAndReadBack(target, text)) {
+        deleteFile(temp);
+        return true;
+    }
+    saved = saved && replaceFile(temp, target);
     if (!saved) deleteFile(temp);
     return saved;
 }
