@@ -40,6 +40,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     layOutSaverWindow(renderer, commandLine);
     // The shell names the scene's settings; a renderer started alone plays the standard scene.
     renderer.run.scene.settings = sceneSettingsOf(commandLine);
+    renderer.frameRate = frameRateRuleOf(commandLine);
     HWND window = createSaverWindow(renderer);
     if (!window) return StartFailedExitCode;
     renderer.window = window;

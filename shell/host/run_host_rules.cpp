@@ -35,11 +35,13 @@ LoadPlan planLoad(const ShellSettings& settings) {
     return plan;
 }
 
-// Every monitor and the standard scene are the renderer's own defaults; only other choices are said.
+// Every monitor, the standard scene, every frame the display allows and the battery saver are the
+// renderer's own defaults; only other choices are said.
 std::wstring rendererArguments(const ShellSettings& settings, uint64_t shellProcessHandle) {
     std::wstring arguments = settings.screens == ScreensPrimaryOnly ? L" /screens:primary" : L"";
     if (shellProcessHandle != 0) arguments += L" " + std::wstring(ShellProcessOptionW) + std::to_wstring(shellProcessHandle);
-    const std::string scene = sceneArguments(settings.scene);  // ASCII digits and punctuation only
+    const std::string scene = sceneArguments(settings.scene) +  // ASCII digits and punctuation only
+                              frameRateArguments(settings.frameRate, settings.batterySaver);
     arguments.append(scene.begin(), scene.end());
     return arguments;
 }

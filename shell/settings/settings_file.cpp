@@ -84,7 +84,9 @@ std::vector<StoredValue> storedValues(const ShellSettings& settings, SavedKeys k
     return {{IniKeySource, formatSettingNumber(settings.musicSource)},
             {IniKeyRepeat, formatSettingNumber(settings.repeatTrack)},
             {IniKeyFile, settings.musicFile},
-            {IniKeyScreens, formatSettingNumber(settings.screens)}};
+            {IniKeyScreens, formatSettingNumber(settings.screens)},
+            {IniKeyFrameRate, formatSettingNumber(settings.frameRate)},
+            {IniKeyBatterySaver, formatSettingNumber(settings.batterySaver ? 1 : 0)}};
 }
 
 // Writes the values into the file and reads them back from the disk, not from the profile
@@ -123,7 +125,8 @@ bool writeIniValue(const std::string& section, const std::string& key, const std
 // Loads the settings of one file into `settings` by the load rule.
 void loadSettingsFile(ShellSettings& settings, const std::string& file) {
     StoredTexts stored{readIniValue(IniSection, IniKeySource, file), readIniValue(IniSection, IniKeyRepeat, file),
-                       readIniValue(IniSection, IniKeyFile, file), readIniValue(IniSection, IniKeyScreens, file)};
+                       readIniValue(IniSection, IniKeyFile, file), readIniValue(IniSection, IniKeyScreens, file),
+                       readIniValue(IniSection, IniKeyFrameRate, file), readIniValue(IniSection, IniKeyBatterySaver, file)};
     for (int32_t k = 0; k < SceneKnobCount; ++k) stored.scene[k] = readIniValue(IniSection, SceneKnobs[k].key, file);
     applyStoredSettings(settings, stored, fileExists);
 }

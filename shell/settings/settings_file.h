@@ -16,7 +16,7 @@ bool writeIniValue(const std::string& section, const std::string& key, const std
 // Loads the settings of the given file into `settings` by the load rule.
 void loadSettingsFile(ShellSettings& settings, const std::string& file);
 
-// Which keys a save writes: the settings dialog's four, or the Scene dialog's eight.
+// Which keys a save writes: the settings dialog's six, or the Scene dialog's eight.
 enum class SavedKeys { Dialog, Scene };
 
 // Writes one group of settings into the file (its folder is made if missing), leaving every other
