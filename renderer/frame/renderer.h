@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "renderer/frame/input_rules.h"
 #include "renderer/win32/power_source.h"
 #include "renderer/frame/visibility_notifications.h"
@@ -23,7 +25,7 @@ struct Renderer {
     FramePacer pacer;
     FrameRateRule frameRate;                   // the command line's choice and battery saver, and the power source
     int refreshHz = DefaultRefreshHz;          // the rate paced to: the display's, or the default
-    bool (*onBattery)() = systemOnBattery;     // reads the power source; tests hand in their own
+    std::function<bool()> onBattery = systemOnBattery;  // reads the power status; tests hand in their own
     PowerSourceNotification powerNotification;
     Visibility visibility;
     VisibilityNotifications notifications;

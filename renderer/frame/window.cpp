@@ -79,7 +79,7 @@ void changeVisibility(Renderer& renderer, HWND window, Change change) {
 // the window's creation, which ends the program.
 LRESULT lifecycleHandler(Renderer& renderer, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     uint32_t displayState = 0;
-    bool battery = false;
+    PowerNews power = PowerNews::None;
     if (message == WM_CREATE) {
         SetWindowTextA(window, SaverRunningTitle);
         SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST);
@@ -95,7 +95,8 @@ LRESULT lifecycleHandler(Renderer& renderer, HWND window, UINT message, WPARAM w
         tearDownScene(renderer);
     } else if (message == WM_POWERBROADCAST && readDisplayState(wParam, lParam, displayState)) {
         changeVisibility(renderer, window, [&](Visibility& v) { onDisplayState(v, displayState); });
-    } else if (message == WM_POWERBROADCAST && readPowerSource(wParam, lParam, renderer.onBattery, battery)) {
+    } else if (message == WM_POWERBROADCAST && (power = readPowerNews(wParam, lParam)) != PowerNews::None) {
+        const bool battery = power == PowerNews::StatusChanged ? renderer.onBattery() : power == PowerNews::OnBattery;
         if (renderer.sceneReady) followPowerSource(renderer, battery);
     } else if (message == WM_WTSSESSION_CHANGE) {
         changeVisibility(renderer, window, [&](Visibility& v) { onSessionChange(v, static_cast<uint32_t>(wParam)); });

@@ -1,12 +1,15 @@
 #include "renderer/linux/hack_options.h"
 
+#include "renderer/timing/frame_rate.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
 const char UsageLine[] =
     "usage: lumivane [-root | -window | -window-id ID] [-preset NAME] [-particles N] [-size N] [-speed N]\n"
-    "                [-camera N] [-trails N] [-emitters N] [-absorbers N] [-colours NAME] [-fps] [-help]";
+    "                [-camera N] [-trails N] [-emitters N] [-absorbers N] [-colours NAME] [-maxfps N] [-fps]\n"
+    "                [-help]";
 const char OptionList[] =
     "  -root           draw on the root window (XScreenSaver's own window when it names one)\n"
     "  -window         draw in a window of its own (the default); a key or the close button ends it\n"
@@ -20,6 +23,8 @@ const char OptionList[] =
     "  -emitters N     how many poles send particles, 1 to 8 (3)\n"
     "  -absorbers N    how many poles take them in, 1 to 8 (3)\n"
     "  -colours NAME   every-hue, warm, cold, green or violet (every-hue)\n"
+    "  -maxfps N       at most 60 or 30 frames a second; 0 as the display allows (0); other numbers\n"
+    "                  are taken as the nearest of these\n"
     "  -fps            print the frame rate once a second on stderr\n"
     "  -help           list these options\n"
     "Options may also start with two dashes (--root); a number outside its range is taken as the\n"
@@ -110,6 +115,12 @@ HackOptions parseHackOptions(int argc, const char* const argv[], const char* scr
             double value = 0;
             if (!wholeNumber(argv[k + 1], value)) return refusal(argv[k + 1], "not a whole number");
             setKnobValue(options.scene, static_cast<SceneKnob>(knobNamed(name + 1)), value);
+            ++k;
+        } else if (std::strcmp(name, "-maxfps") == 0) {
+            if (k + 1 == argc) return refusal(argument, "a number must follow");
+            double value = 0;
+            if (!wholeNumber(argv[k + 1], value)) return refusal(argv[k + 1], "not a whole number");
+            options.maxFps = nearestFrameRate(value);
             ++k;
         } else if (std::strcmp(name, "-fps") == 0) {
             options.showFps = true;

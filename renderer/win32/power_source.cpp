@@ -44,16 +44,12 @@ void unregisterPowerSourceNotification(PowerSourceNotification& notification) {
 }
 
 // A short-term source (a UPS) counts as a battery: it runs out too.
-bool readPowerSource(WPARAM wParam, LPARAM lParam, bool (*onBattery)(), bool& battery) {
-    if (wParam == PBT_APMPOWERSTATUSCHANGE) {
-        battery = onBattery();
-        return true;
-    }
-    if (wParam != PBT_POWERSETTINGCHANGE || lParam == 0) return false;
+PowerNews readPowerNews(WPARAM wParam, LPARAM lParam) {
+    if (wParam == PBT_APMPOWERSTATUSCHANGE) return PowerNews::StatusChanged;
+    if (wParam != PBT_POWERSETTINGCHANGE || lParam == 0) return PowerNews::None;
     const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
-    if (setting->PowerSetting != GUID_ACDC_POWER_SOURCE || setting->DataLength < PowerSourceBytes) return false;
+    if (setting->PowerSetting != GUID_ACDC_POWER_SOURCE || setting->DataLength < PowerSourceBytes) return PowerNews::None;
     DWORD source = 0;
     std::memcpy(&source, setting->Data, PowerSourceBytes);
-    battery = source != PowerSourceAc;
-    return true;
+    return source == PowerSourceAc ? PowerNews::OnMains : PowerNews::OnBattery;
 }

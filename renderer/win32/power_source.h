@@ -17,6 +17,7 @@ bool systemOnBattery();
 void registerPowerSourceNotification(PowerSourceNotification& notification, HWND window);
 // Gives back the notification that registration obtained.
 void unregisterPowerSourceNotification(PowerSourceNotification& notification);
-// Reads a WM_POWERBROADCAST: true, with whether the source is now a battery, when it reports the
-// power source (a power-setting change); a status change asks the status through `onBattery`.
-bool readPowerSource(WPARAM wParam, LPARAM lParam, bool (*onBattery)(), bool& battery);
+// What a WM_POWERBROADCAST says of the power source: nothing, that the power status changed (read it
+// again), or the source itself (the power-setting notification).
+enum class PowerNews { None, StatusChanged, OnBattery, OnMains };
+PowerNews readPowerNews(WPARAM wParam, LPARAM lParam);
