@@ -8,6 +8,7 @@
 
 namespace {
 constexpr char UnpacedVariable[] = "LUMIVANE_UNPACED";
+constexpr char OnBatteryVariable[] = "LUMIVANE_ON_BATTERY";
 constexpr char PointerLogVariable[] = "LUMIVANE_POINTER_LOG";
 // Longest value read from the environment (characters).
 constexpr DWORD ValueChars = 1024;
@@ -23,6 +24,12 @@ bool readVariable(const char* name, char (&value)[ValueChars]) {
 bool pacingSwitchedOff() {
     char value[ValueChars];
     return readVariable(UnpacedVariable, value) && std::strcmp(value, "1") == 0;
+}
+
+// Only the exact value 1 pretends a battery.
+bool batteryPretended() {
+    char value[ValueChars];
+    return readVariable(OnBatteryVariable, value) && std::strcmp(value, "1") == 0;
 }
 
 // The file is opened for each line, so a test may read it at any moment.

@@ -1,5 +1,7 @@
 // The programs' only test and benchmark hooks, all read from the environment in this one file:
 //   LUMIVANE_UNPACED=1          the renderer draws as fast as the driver presents (benchmarks);
+//   LUMIVANE_ON_BATTERY=1       the renderer takes the computer to run on battery (benchmarks of the
+//                               battery saver, on machines that have none);
 //   LUMIVANE_POINTER_LOG=<file> the shell appends each change of the pointer's display count to the
 //                               file ("hide -1", "show 0"), so that tests can see the pointer come back.
 // None of them is a user setting; without them the programs behave as shipped.
@@ -7,5 +9,7 @@
 
 // True when the benchmarks switched the renderer's pacing off.
 bool pacingSwitchedOff();
+// True when the benchmarks have the renderer run as if on battery.
+bool batteryPretended();
 // Appends the pointer's new display count to the pointer log, where one is named.
 void tracePointerCount(bool shown, int count);
