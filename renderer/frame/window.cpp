@@ -75,8 +75,8 @@ void changeVisibility(Renderer& renderer, HWND window, Change change) {
 }
 
 // Builds the scene when the window is created and frees it when the window is destroyed; pauses
-// and resumes it as the display and the session come and go, and follows the power source. A scene that cannot be set up fails
-// the window's creation, which ends the program.
+// and resumes it as the display and the session come and go, and follows the power source. A scene
+// that cannot be set up fails the window's creation, which ends the program.
 LRESULT lifecycleHandler(Renderer& renderer, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     uint32_t displayState = 0;
     PowerNews power = PowerNews::None;
