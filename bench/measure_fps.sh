@@ -4,7 +4,8 @@
 #   scripts/wine-session --screen 1920x1080x24 -- bench/measure_fps.sh dist/win64 out/fps-1080
 #   measure_fps.sh <dist dir> <output dir> [warm-up seconds] [measured seconds]
 # Pacing is off (LUMIVANE_UNPACED=1) unless MEASURE_PACED=1 (MEASURE_BATTERY=1: paced as if on
-# battery, LUMIVANE_ON_BATTERY=1); the earlier drawing is measured by
+# battery, LUMIVANE_ON_BATTERY=1; MEASURE_SEED=N: the scene of seed N, LUMIVANE_SEED, so that runs
+# fly the same camera path); the earlier drawing is measured by
 # frame_bench.exe only. MEASURE_SCENE="/scene:..." hands the renderer other scene settings, as the
 # shell does, and the frame-rate choice ("/fps:30"). Leaves fps.log, shot.png and result.txt in the
 # output folder; result.txt also splits the processor time per frame by the renderer's threads.
@@ -13,6 +14,7 @@ dist="$1"; out="$2"; warmup="${3:-125}"; measured="${4:-30}"
 wine64=/usr/lib/wine/wine64
 clock_ticks=$(getconf CLK_TCK)
 if [ "${MEASURE_PACED:-0}" = 1 ]; then unset LUMIVANE_UNPACED; pacing=paced; else export LUMIVANE_UNPACED=1; pacing=unpaced; fi
+if [ -n "${MEASURE_SEED:-}" ]; then export LUMIVANE_SEED="$MEASURE_SEED"; fi
 if [ "${MEASURE_BATTERY:-0}" = 1 ]; then export LUMIVANE_ON_BATTERY=1; pacing="$pacing on battery"; fi
 drawing=batched
 

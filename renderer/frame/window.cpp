@@ -8,6 +8,7 @@
 #include "renderer/frame/password.h"
 #include "renderer/frame/renderer.h"
 #include "renderer/win32/monitor_list.h"
+#include "renderer/win32/test_hooks.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ LRESULT lifecycleHandler(Renderer& renderer, HWND window, UINT message, WPARAM w
         SetWindowTextA(window, SaverRunningTitle);
         SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST);
         // Seeded from the calendar time, so every run shows another scene.
-        if (!setUpScene(renderer, window, static_cast<uint32_t>(std::time(nullptr)))) return -1;
+        if (!setUpScene(renderer, window, benchmarkSeed(static_cast<uint32_t>(std::time(nullptr))))) return -1;
         registerVisibilityNotifications(renderer.notifications, window);
         registerPowerSourceNotification(renderer.powerNotification, window);
         renderer.sceneReady = true;

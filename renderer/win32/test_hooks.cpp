@@ -4,11 +4,13 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 constexpr char UnpacedVariable[] = "LUMIVANE_UNPACED";
 constexpr char OnBatteryVariable[] = "LUMIVANE_ON_BATTERY";
+constexpr char SeedVariable[] = "LUMIVANE_SEED";
 constexpr char PointerLogVariable[] = "LUMIVANE_POINTER_LOG";
 // Longest value read from the environment (characters).
 constexpr DWORD ValueChars = 1024;
@@ -30,6 +32,15 @@ bool pacingSwitchedOff() {
 bool batteryPretended() {
     char value[ValueChars];
     return readVariable(OnBatteryVariable, value) && std::strcmp(value, "1") == 0;
+}
+
+// A value that is not a whole decimal number is no seed.
+uint32_t benchmarkSeed(uint32_t otherwise) {
+    char value[ValueChars];
+    if (!readVariable(SeedVariable, value)) return otherwise;
+    char* end = nullptr;
+    const unsigned long seed = std::strtoul(value, &end, 10);
+    return end != value && *end == '\0' ? static_cast<uint32_t>(seed) : otherwise;
 }
 
 // The file is opened for each line, so a test may read it at any moment.
