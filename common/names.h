@@ -57,6 +57,11 @@
 #define TEXT_PRESET_OWN 1040         // the preset list's entry for the user's own settings
 #define TEXT_OK 1041                 // the Scene dialog's button that saves and closes
 #define TEXT_FILE_NAME_UNSTORABLE 1070  // a chosen music file's name cannot be stored; its path follows
+#define TEXT_FRAME_RATE 1042         // caption of the frame-rate choice
+#define TEXT_FRAME_RATE_DISPLAY 1043 // the three frame-rate choices: as the display allows, 60, 30
+#define TEXT_FRAME_RATE_60 1044
+#define TEXT_FRAME_RATE_30 1045
+#define TEXT_BATTERY_SAVER 1046      // the check box: at most 30 frames a second on battery
 
 #ifndef RC_INVOKED
 

@@ -40,6 +40,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     layOutSaverWindow(renderer, commandLine);
     // The shell names the scene's settings; a renderer started alone plays the standard scene.
     renderer.run.scenes[0].settings = sceneSettingsOf(commandLine);
+    renderer.frameRate = frameRateRuleOf(commandLine);
+    if (batteryPretended()) renderer.onBattery = [] { return true; };
     HWND window = createSaverWindow(renderer);
     if (!window) return StartFailedExitCode;
     renderer.window = window;

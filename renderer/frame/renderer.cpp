@@ -32,8 +32,25 @@ bool setUpScene(Renderer& renderer, HWND window, uint32_t seed) {
     if (!startSceneRun(renderer.run, *renderer.surface, client.right, client.bottom, seed, renderer.layout.sceneCount)) {
         return false;
     }
-    startPacing(renderer.pacer, pacingRefreshHz(displayRefreshHz()), renderer.pacingEnabled);
+    renderer.refreshHz = pacingRefreshHz(displayRefreshHz());
+    renderer.frameRate.onBattery = renderer.onBattery();
+    paceFrames(renderer);
     return true;
+}
+
+// A driver that waits for the display is asked to wait as many refreshes; one that does not is
+// held to them by the pacer. Unpaced benchmarks keep every refresh.
+void paceFrames(Renderer& renderer) {
+    const int refreshes = refreshesPerFrame(renderer.refreshHz, frameRateCap(renderer.frameRate));
+    startPacing(renderer.pacer, renderer.refreshHz, renderer.pacingEnabled, refreshes);
+    renderer.surface->presentEvery(renderer.pacingEnabled ? refreshes : 1);
+}
+
+// The frame already due keeps its time; the new rate counts from the next.
+void followPowerSource(Renderer& renderer, bool onBattery) {
+    if (renderer.frameRate.onBattery == onBattery) return;
+    renderer.frameRate.onBattery = onBattery;
+    paceFrames(renderer);
 }
 
 // The run frees the surface's OpenGL as it stops.

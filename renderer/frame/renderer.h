@@ -4,10 +4,14 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "renderer/frame/input_rules.h"
+#include "renderer/win32/power_source.h"
 #include "renderer/frame/visibility_notifications.h"
 #include "renderer/run/scene_run.h"
 #include "renderer/screens/monitor_layout.h"
+#include "renderer/timing/frame_rate.h"
 #include "renderer/timing/frame_schedule.h"
 #include "renderer/win32/wgl_surface.h"
 
@@ -19,6 +23,10 @@ struct Renderer {
     InputState input;
     MonitorLayout layout;  // the window over every monitor, and the views the scene is drawn into
     FramePacer pacer;
+    FrameRateRule frameRate;                   // the command line's choice and battery saver, and the power source
+    int refreshHz = DefaultRefreshHz;          // the rate paced to: the display's, or the default
+    std::function<bool()> onBattery = systemOnBattery;  // reads the power status; tests hand in their own
+    PowerSourceNotification powerNotification;
     Visibility visibility;
     VisibilityNotifications notifications;
     bool pacingEnabled = true;        // the benchmarks switch pacing off (renderer/win32/test_hooks.h)
@@ -36,6 +44,10 @@ struct Renderer {
 // Starts the scene on the window from the seed, and the pacing. False when OpenGL could not be set
 // up (the reason is in the debug log).
 bool setUpScene(Renderer& renderer, HWND window, uint32_t seed);
+// Paces frames to whole refreshes within the cap the frame-rate rule sets now.
+void paceFrames(Renderer& renderer);
+// Follows a change of power source: the cap, and so the pacing, change at once.
+void followPowerSource(Renderer& renderer, bool onBattery);
 // Stops the scene and frees the window's OpenGL objects.
 void tearDownScene(Renderer& renderer);
 // Measures the frame time and, while the scene is ready, advances, draws and presents one frame.

@@ -8,6 +8,7 @@
 #include "renderer/frame/password.h"
 #include "renderer/frame/renderer.h"
 #include "renderer/win32/monitor_list.h"
+#include "renderer/win32/test_hooks.h"
 
 namespace {
 
@@ -75,23 +76,29 @@ void changeVisibility(Renderer& renderer, HWND window, Change change) {
 }
 
 // Builds the scene when the window is created and frees it when the window is destroyed; pauses
-// and resumes it as the display and the session come and go. A scene that cannot be set up fails
-// the window's creation, which ends the program.
+// and resumes it as the display and the session come and go, and follows the power source. A scene
+// that cannot be set up fails the window's creation, which ends the program.
 LRESULT lifecycleHandler(Renderer& renderer, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     uint32_t displayState = 0;
+    PowerNews power = PowerNews::None;
     if (message == WM_CREATE) {
         SetWindowTextA(window, SaverRunningTitle);
         SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_LOWEST);
         // Seeded from the calendar time, so every run shows another scene.
-        if (!setUpScene(renderer, window, static_cast<uint32_t>(std::time(nullptr)))) return -1;
+        if (!setUpScene(renderer, window, benchmarkSeed(static_cast<uint32_t>(std::time(nullptr))))) return -1;
         registerVisibilityNotifications(renderer.notifications, window);
+        registerPowerSourceNotification(renderer.powerNotification, window);
         renderer.sceneReady = true;
     } else if (message == WM_DESTROY) {
         renderer.sceneReady = false;
         unregisterVisibilityNotifications(renderer.notifications, window);
+        unregisterPowerSourceNotification(renderer.powerNotification);
         tearDownScene(renderer);
     } else if (message == WM_POWERBROADCAST && readDisplayState(wParam, lParam, displayState)) {
         changeVisibility(renderer, window, [&](Visibility& v) { onDisplayState(v, displayState); });
+    } else if (message == WM_POWERBROADCAST && (power = readPowerNews(wParam, lParam)) != PowerNews::None) {
+        const bool battery = power == PowerNews::StatusChanged ? renderer.onBattery() : power == PowerNews::OnBattery;
+        if (renderer.sceneReady) followPowerSource(renderer, battery);
     } else if (message == WM_WTSSESSION_CHANGE) {
         changeVisibility(renderer, window, [&](Visibility& v) { onSessionChange(v, static_cast<uint32_t>(wParam)); });
     }

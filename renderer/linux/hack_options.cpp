@@ -1,5 +1,7 @@
 #include "renderer/linux/hack_options.h"
 
+#include "renderer/timing/frame_rate.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -7,7 +9,7 @@
 const char UsageLine[] =
     "usage: lumivane [-root | -window | -window-id ID] [-preset NAME] [-particles N] [-size N] [-speed N]\n"
     "                [-camera N] [-trails N] [-emitters N] [-absorbers N] [-colours NAME]\n"
-    "                [-screens same|primary|span|own] [-fps] [-help]";
+    "                [-screens same|primary|span|own] [-maxfps N] [-fps] [-help]";
 const char OptionList[] =
     "  -root           draw on the root window (XScreenSaver's own window when it names one)\n"
     "  -window         draw in a window of its own (the default); a key or the close button ends it\n"
@@ -23,6 +25,8 @@ const char OptionList[] =
     "  -colours NAME   every-hue, warm, cold, green or violet (every-hue)\n"
     "  -screens NAME   where X reports several monitors: the same scene on each (same), the primary\n"
     "                  only (primary), one picture across all (span) or a scene of its own on each (own)\n"
+    "  -maxfps N       at most 60 or 30 frames a second; 0 as the display allows (0); other numbers\n"
+    "                  are taken as the nearest of these\n"
     "  -fps            print the frame rate once a second on stderr\n"
     "  -help           list these options\n"
     "Options may also start with two dashes (--root); a number outside its range is taken as the\n"
@@ -121,6 +125,12 @@ HackOptions parseHackOptions(int argc, const char* const argv[], const char* scr
             if (digit || !screensChoiceNamed(choice, static_cast<int>(std::strlen(choice)), options.screens)) {
                 return refusal(choice, "not a screens choice: same, primary, span or own");
             }
+        } else if (std::strcmp(name, "-maxfps") == 0) {
+            if (k + 1 == argc) return refusal(argument, "a number must follow");
+            double value = 0;
+            if (!wholeNumber(argv[k + 1], value)) return refusal(argv[k + 1], "not a whole number");
+            options.maxFps = nearestFrameRate(value);
+            ++k;
         } else if (std::strcmp(name, "-fps") == 0) {
             options.showFps = true;
         } else if (std::strcmp(name, "-help") == 0) {

@@ -3,6 +3,8 @@
 // point passes argv and the environment variable, and this rule decides.
 #pragma once
 
+#include <cstdint>
+
 #include "renderer/scene/scene_settings.h"
 #include "renderer/screens/monitor_layout.h"
 
@@ -21,6 +23,7 @@ struct HackOptions {
     DrawTarget target = DrawTarget::OwnWindow;
     unsigned long windowId = 0;     // the X window of GivenWindow
     bool showFps = false;           // print the frame rate once a second on stderr
+    int32_t maxFps = 0;             // most frames a second: 0 (as the display allows), 60 or 30
     SceneSettings scene;            // the scene to play, each knob within its range
     ScreensChoice screens = ScreensChoice::EveryMonitor;  // how the scene fills the monitors X reports
     const char* refused = nullptr;  // Refuse: the argument (or variable) that was not understood

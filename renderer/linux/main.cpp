@@ -220,10 +220,10 @@ void reportFrameRate(Hack& hack) {
     hack.rateSinceMs += elapsedMs;
 }
 
-// Where no swap interval holds the loop to the display, waits for the next 60 Hz deadline; a frame
-// later than a whole period starts a new run of deadlines instead of a burst.
+// Where no swap interval holds the loop to the display, or a cap holds it below, waits for the next
+// deadline; a frame later than a whole period starts a new run of deadlines instead of a burst.
 void waitOutFramePeriod(Hack& hack) {
-    if (hack.surface.swapControl) return;
+    if (hack.surface.swapControl && hack.options.maxFps == 0) return;
     hack.deadlines.frameDrawn(milliseconds(now()));
     const uint32_t waitMs = hack.deadlines.msUntilNextFrame(milliseconds(now()));
     const timespec wait{static_cast<time_t>(waitMs / 1000), static_cast<long>(waitMs % 1000) * NsPerMs};
@@ -274,7 +274,9 @@ int main(int argc, char* argv[]) {
         return FailedExitCode;
     }
 
-    hack.deadlines.framesPerSecond = PacedFramesPerSecond;
+    // X tells no refresh rate here: a cap is kept by the program's own deadlines, beside the driver's wait.
+    const auto cap = static_cast<uint32_t>(hack.options.maxFps);
+    hack.deadlines.framesPerSecond = cap > 0 && cap < PacedFramesPerSecond ? cap : PacedFramesPerSecond;
     hack.rateSinceMs = milliseconds(now());
     while (hack.running) {
         while (XPending(hack.display) > 0) {

@@ -12,10 +12,12 @@ constexpr int64_t DrawTimeSmoothing = 8;
 // The rate to pace to: the reported one, or the default where none worth trusting is reported.
 int pacingRefreshHz(int reportedHz) { return reportedHz >= LowestKnownRefreshHz ? reportedHz : DefaultRefreshHz; }
 
-// Starts pacing to one refresh period, or switches it off for an unknown rate.
-void startPacing(FramePacer& pacer, int refreshHz, bool enabled) {
+// Starts pacing to whole refresh periods, or switches it off for an unknown rate. The period is
+// worked out from the whole second, so three periods at 144 Hz are not three rounded ones.
+void startPacing(FramePacer& pacer, int refreshHz, bool enabled, int refreshesPerFrame) {
     pacer = FramePacer{};
-    if (enabled && refreshHz > 0) pacer.periodUs = MicrosecondsPerSecond / refreshHz;
+    const int64_t refreshes = refreshesPerFrame > 1 ? refreshesPerFrame : 1;
+    if (enabled && refreshHz > 0) pacer.periodUs = refreshes * MicrosecondsPerSecond / refreshHz;
 }
 
 // The draw time excludes the wait, so it keeps measuring how fast presents come back on their own;

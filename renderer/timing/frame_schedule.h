@@ -24,7 +24,7 @@ enum SessionEvent : uint32_t {
 
 // The pacing of one window's frames.
 struct FramePacer {
-    int64_t periodUs = 0;        // one display refresh (microseconds); 0 while pacing is off
+    int64_t periodUs = 0;        // one frame: whole display refreshes (microseconds); 0 while pacing is off
     int64_t averageDrawUs = -1;  // smoothed time from a frame's start to its present's return; -1 before the first
     int64_t dueUs = 0;           // when the next frame is due
     bool dueSet = false;
@@ -40,8 +40,8 @@ struct Visibility {
 // The refresh rate to pace to: the reported one, or DefaultRefreshHz where it is unknown (some
 // systems report 0 or 1 for "the hardware's default").
 int pacingRefreshHz(int reportedHz);
-// Starts pacing at the given refresh rate, or leaves it off.
-void startPacing(FramePacer& pacer, int refreshHz, bool enabled);
+// Starts pacing to one frame every refreshesPerFrame refreshes of the given rate, or leaves it off.
+void startPacing(FramePacer& pacer, int refreshHz, bool enabled, int refreshesPerFrame = 1);
 // After a frame that started at frameStartUs and was presented at presentedUs: how long to wait
 // before the next frame (microseconds, 0 for none). While presents run far above the refresh rate,
 // frames are due one period apart; a frame that overran starts the count again from its present.

@@ -4,10 +4,13 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 constexpr char UnpacedVariable[] = "LUMIVANE_UNPACED";
+constexpr char OnBatteryVariable[] = "LUMIVANE_ON_BATTERY";
+constexpr char SeedVariable[] = "LUMIVANE_SEED";
 constexpr char PointerLogVariable[] = "LUMIVANE_POINTER_LOG";
 // Longest value read from the environment (characters).
 constexpr DWORD ValueChars = 1024;
@@ -23,6 +26,21 @@ bool readVariable(const char* name, char (&value)[ValueChars]) {
 bool pacingSwitchedOff() {
     char value[ValueChars];
     return readVariable(UnpacedVariable, value) && std::strcmp(value, "1") == 0;
+}
+
+// Only the exact value 1 pretends a battery.
+bool batteryPretended() {
+    char value[ValueChars];
+    return readVariable(OnBatteryVariable, value) && std::strcmp(value, "1") == 0;
+}
+
+// A value that is not a whole decimal number is no seed.
+uint32_t benchmarkSeed(uint32_t otherwise) {
+    char value[ValueChars];
+    if (!readVariable(SeedVariable, value)) return otherwise;
+    char* end = nullptr;
+    const unsigned long seed = std::strtoul(value, &end, 10);
+    return end != value && *end == '\0' ? static_cast<uint32_t>(seed) : otherwise;
 }
 
 // The file is opened for each line, so a test may read it at any moment.

@@ -35,11 +35,15 @@ const char* wglExtensionList(HDC dc) {
     return reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
 }
 
+// The driver's swap-interval function, or null where it offers none.
+SwapIntervalExt swapIntervalFunction(HDC dc) {
+    if (!hasExtension(wglExtensionList(dc), SwapControlExtension)) return nullptr;
+    return reinterpret_cast<SwapIntervalExt>(reinterpret_cast<void*>(wglGetProcAddress("wglSwapIntervalEXT")));
+}
+
 // Lets a driver that does not wait for the display present at the display's pace instead of spinning.
 bool askForSwapInterval(HDC dc) {
-    if (!hasExtension(wglExtensionList(dc), SwapControlExtension)) return false;
-    auto swapInterval = reinterpret_cast<SwapIntervalExt>(
-        reinterpret_cast<void*>(wglGetProcAddress("wglSwapIntervalEXT")));
+    const SwapIntervalExt swapInterval = swapIntervalFunction(dc);
     if (swapInterval == nullptr) return false;
     swapInterval(PresentEveryRefresh);
     return true;
@@ -106,6 +110,13 @@ bool WglSurface::setUp() {
     if (context == nullptr || !wglMakeCurrent(dc, context)) return fail("no OpenGL context");
     swapControl = askForSwapInterval(dc);
     return true;
+}
+
+// Only where the set-up found swap control, with the context current as it stays while frames are drawn.
+void WglSurface::presentEvery(int refreshes) {
+    if (!swapControl || context == nullptr) return;
+    const SwapIntervalExt swapInterval = swapIntervalFunction(dc);
+    if (swapInterval != nullptr) swapInterval(refreshes > 1 ? refreshes : PresentEveryRefresh);
 }
 
 // The context is released before the device context it was made current on. The texture and the

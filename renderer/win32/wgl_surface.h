@@ -32,6 +32,8 @@ public:
     void report(const char* line) override;
     // Shows the back buffer.
     void present() override;
+    // Asks a driver that waits for the display to show each frame for this many refreshes.
+    void presentEvery(int refreshes);
 
 protected:
     // Chooses and sets the best pixel format of the device context; the number set, or 0.

@@ -1,5 +1,5 @@
-// The settings dialog Glimra_P: music source, CD track, music file and screens, saved to the settings file,
-// and the button that opens the Scene dialog.
+// The settings dialog Glimra_P: music source, CD track, music file, screens, frame rate and battery
+// saver, saved to the settings file, and the button that opens the Scene dialog.
 #include "shell/dialog/settings_dialog.h"
 
 #include <shellapi.h>
@@ -33,7 +33,7 @@ constexpr DWORD OwnerWatchIntervalMs = 250;
 
 // Client area and control places, in twips.
 constexpr int ClientWidthTw = 7185;
-constexpr int ClientHeightTw = 3780;
+constexpr int ClientHeightTw = 4020;  // the frame-rate row below the buttons' row
 struct TwipsRect {
     int left, top, width, height;
 };
@@ -54,6 +54,14 @@ constexpr TwipsRect CancelButtonPlace{5940, 3000, 1035, 375};
 constexpr TwipsRect ScreensLabelPlace{180, 3075, 660, 195};
 constexpr TwipsRect ScreensBoxPlace{900, 3015, 1560, 300};
 constexpr TwipsRect SceneButtonPlace{2520, 3000, 900, 375};
+// The frame-rate choice and the battery saver's check box with its text, in a row of their own.
+constexpr TwipsRect FrameRateLabelPlace{180, 3555, 960, 195};
+constexpr TwipsRect FrameRateBoxPlace{1140, 3495, 2100, 300};
+constexpr TwipsRect BatteryBoxPlace{3420, 3555, 195, 195};
+constexpr TwipsRect BatteryLabelPlace{3660, 3555, 3315, 195};
+constexpr int FrameRateListHeightPx = 80;       // height of the opened list of three, pixels
+constexpr unsigned FrameRateTexts[FrameRateChoiceCount] = {TEXT_FRAME_RATE_DISPLAY, TEXT_FRAME_RATE_60,
+                                                           TEXT_FRAME_RATE_30};  // in FrameRateChoices order
 constexpr int ScreensListHeightPx = 120;        // height of the opened list of four, pixels
 constexpr int TrackListHeightPx = 220;          // height of the opened track list, pixels
 constexpr int TrackEntries = 31;                // "", "1" ... "30"
@@ -75,6 +83,10 @@ enum : int {
     IdScreensLabel = IdSourceLabel0 + 3,
     IdScreensBox,
     IdSceneButton,
+    IdFrameRateLabel,
+    IdFrameRateBox,
+    IdBatteryBox,
+    IdBatteryLabel,
 };
 
 // The heading frame's colours.
@@ -90,6 +102,8 @@ struct SettingsDialog {
     HWND panel = nullptr;
     HWND trackBox = nullptr;
     HWND screensBox = nullptr;   // its entries: the same on each, the primary only, one across all, own on each
+    HWND frameRateBox = nullptr; // its entries in FrameRateChoices order
+    HWND batteryBox = nullptr;   // checked: the battery saver is on
     HWND fileButton = nullptr;
     HWND saveButton = nullptr;
     HWND cancelButton = nullptr;
@@ -230,6 +244,9 @@ bool saveSettings(SettingsDialog& d) {
     const LRESULT screens = SendMessageA(d.screensBox, CB_GETCURSEL, 0, 0);  // the entries in stored order
     d.settings->screens = screens >= ScreensEveryMonitor && screens <= ScreensOwnScenes ? static_cast<int16_t>(screens)
                                                                                          : ScreensEveryMonitor;
+    const LRESULT rate = SendMessageA(d.frameRateBox, CB_GETCURSEL, 0, 0);
+    d.settings->frameRate = static_cast<int16_t>(rate > 0 && rate < FrameRateChoiceCount ? FrameRateChoices[rate] : 0);
+    d.settings->batterySaver = SendMessageA(d.batteryBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
     const std::wstring file = settingsFilePath();
     const bool saved = saveSettingsFile(*d.settings, file);
     if (!saved) warnOfFile(d, TEXT_SAVE_FAILED, file);
@@ -259,6 +276,12 @@ void closeDialog(SettingsDialog& d) {
 void onCommand(SettingsDialog& d, int id, int code) {
     if (id >= IdSourceMark0 && id < IdSourceLabel0 + 3 && code == LabelPressed) {
         chooseSource(d, (id - IdSourceMark0) % 3);
+        return;
+    }
+    // The check box's text is a label of the dialog's own look: a press on it switches the box.
+    if (id == IdBatteryLabel && code == LabelPressed) {
+        const bool checked = SendMessageA(d.batteryBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        SendMessageA(d.batteryBox, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
         return;
     }
     if (code != BN_CLICKED) return;
@@ -367,8 +390,33 @@ void createScreensChoice(SettingsDialog& d) {
     SendMessageA(d.screensBox, CB_SETCURSEL, stored >= ScreensEveryMonitor && stored <= ScreensOwnScenes ? stored : 0, 0);
 }
 
+// The frame-rate choice, a list of three with the stored choice selected, and the battery saver's
+// check box with its text beside it.
+void createFrameRateChoice(SettingsDialog& d) {
+    createLabel(d.hwnd, IdFrameRateLabel, shellText(d.instance, TEXT_FRAME_RATE).c_str(), pixels(FrameRateLabelPlace),
+                0, d.font);
+    const RECT b = pixels(FrameRateBoxPlace);
+    d.frameRateBox = createWindow(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, b.left,
+                                  b.top, b.right - b.left, b.bottom - b.top + FrameRateListHeightPx, d.hwnd,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdFrameRateBox)), d.instance, nullptr);
+    SendMessageA(d.frameRateBox, WM_SETFONT, reinterpret_cast<WPARAM>(d.font), FALSE);
+    int chosen = 0;
+    for (int k = 0; k < FrameRateChoiceCount; ++k) {
+        addListEntry(d.frameRateBox, shellText(d.instance, FrameRateTexts[k]));
+        if (FrameRateChoices[k] == nearestFrameRate(d.settings->frameRate)) chosen = k;
+    }
+    SendMessageA(d.frameRateBox, CB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
+    const RECT c = pixels(BatteryBoxPlace);
+    d.batteryBox = createWindow(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, c.left, c.top,
+                                c.right - c.left, c.bottom - c.top, d.hwnd,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdBatteryBox)), d.instance, nullptr);
+    SendMessageA(d.batteryBox, BM_SETCHECK, d.settings->batterySaver ? BST_CHECKED : BST_UNCHECKED, 0);
+    createLabel(d.hwnd, IdBatteryLabel, shellText(d.instance, TEXT_BATTERY_SAVER).c_str(), pixels(BatteryLabelPlace),
+                0, d.font);
+}
+
 // Creates the controls in tab order: panel (track box, file button), the screens, the Scene button, then
-// save, cancel, more works.
+// save, cancel, more works, and the frame-rate row.
 void createControls(SettingsDialog& d) {
     const RECT p = pixels(PanelPlace);
     d.panel = createWindow(WS_EX_CONTROLPARENT, PanelClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
@@ -394,6 +442,7 @@ void createControls(SettingsDialog& d) {
     d.saveButton = makeCommand(d, d.hwnd, IdSaveButton, TEXT_SAVE, SaveButtonPlace);
     d.cancelButton = makeCommand(d, d.hwnd, IdCancelButton, TEXT_CANCEL, CancelButtonPlace);
     d.moreWorksButton = makeCommand(d, d.hwnd, IdMoreWorksButton, TEXT_MORE_WORKS, MoreWorksButtonPlace);
+    createFrameRateChoice(d);
 }
 
 // Places the window, fills the controls from the settings, remembers the pointer, zooms open.

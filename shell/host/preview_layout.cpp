@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "renderer/timing/frame_rate.h"
+
 namespace {
 
 // Pixels to twips, held to the range of a 16-bit twips value.
@@ -29,6 +31,12 @@ PreviewSize previewSizeFor(int width, int height, int twipsPerPixelX, int twipsP
 }
 
 // A slower display sets the pace: drawing frames it never shows would only cost processor time.
-uint32_t previewFrameRate(uint32_t refreshHz) {
-    return refreshHz > 1 && refreshHz < PreviewFramesPerSecond ? refreshHz : PreviewFramesPerSecond;
+// On a known rate the preview shows every n-th refresh, as the saver does, rounded down to whole
+// frames a second, the unit its deadlines count in.
+uint32_t previewFrameRate(uint32_t refreshHz, int32_t capFps) {
+    const int32_t cap = capFps > 0 && capFps < static_cast<int32_t>(PreviewFramesPerSecond)
+                            ? capFps : static_cast<int32_t>(PreviewFramesPerSecond);
+    if (refreshHz <= 1) return static_cast<uint32_t>(cap);
+    const auto hz = static_cast<int32_t>(refreshHz);
+    return static_cast<uint32_t>(hz / refreshesPerFrame(hz, cap));
 }

@@ -24,6 +24,7 @@ PreviewSize previewSizeFor(int width, int height, int twipsPerPixelX, int twipsP
 // Frames per second of the preview where the display is at least as fast.
 constexpr uint32_t PreviewFramesPerSecond = 30;
 
-// The preview's frame rate for a display refreshing `refreshHz` times a second; 0 and 1 mean the
+// The preview's frame rate for a display refreshing `refreshHz` times a second, within the saver's
+// cap (frames a second, 0 none): each frame stays up for whole refreshes. 0 and 1 Hz mean the
 // system does not know (the driver's default), which counts as fast enough.
-uint32_t previewFrameRate(uint32_t refreshHz);
+uint32_t previewFrameRate(uint32_t refreshHz, int32_t capFps);

@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "common/names.h"
+#include "renderer/win32/power_source.h"
 #include "renderer/win32/wgl_surface.h"
 #include "shell/host/preview_layout.h"
 #include "shell/host/scene_picture.h"
@@ -102,14 +103,16 @@ void runPreviewLoop(Preview& preview) {
 
 }  // namespace
 
-// The preview draws on its window's own WGL surface.
-void runPreview(HINSTANCE instance, HWND host, const SceneSettings& scene) {
+// The preview draws on its window's own WGL surface. It lives as long as the system's settings show
+// it, so the power source it starts on holds for it.
+void runPreview(HINSTANCE instance, HWND host, const SceneSettings& scene, FrameRateRule rule) {
     WglSurface surface;
-    runPreviewOn(instance, host, surface, scene);
+    rule.onBattery = systemOnBattery();
+    runPreviewOn(instance, host, surface, scene, frameRateCap(rule));
 }
 
 // Plays the preview in the host window on the given surface until the host goes.
-void runPreviewOn(HINSTANCE instance, HWND host, WglSurface& surface, const SceneSettings& scene) {
+void runPreviewOn(HINSTANCE instance, HWND host, WglSurface& surface, const SceneSettings& scene, int32_t capFps) {
     // A handle that names no window would leave an invisible window nothing ever removes, and
     // the desktop as host a full-screen picture that nothing ever closes.
     if (!host || !IsWindow(host) || host == GetDesktopWindow()) return;
@@ -129,7 +132,7 @@ void runPreviewOn(HINSTANCE instance, HWND host, WglSurface& surface, const Scen
     // Seeded from the calendar time, like the renderer: every preview shows another scene.
     const auto seed = static_cast<uint32_t>(std::time(nullptr));
     if (!openScenePicture(preview.picture, instance, place, surface, scene, seed,
-                          previewFrameRate(hostDisplayRate(host))))
+                          previewFrameRate(hostDisplayRate(host), capFps)))
         return;
     showScenePicture(preview.picture);
 

@@ -4,11 +4,17 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+
 #include "renderer/scene/scene_settings.h"
+#include "renderer/timing/frame_rate.h"
 
 class WglSurface;
 
-// Plays the preview in the host on the preview window's own OpenGL surface.
-void runPreview(HINSTANCE instance, HWND host, const SceneSettings& scene);
-// The same on the given surface, which tests make refuse a step of the set-up.
-void runPreviewOn(HINSTANCE instance, HWND host, WglSurface& surface, const SceneSettings& scene = {});
+// Plays the preview in the host on the preview window's own OpenGL surface, within the saver's
+// frame-rate rule; the power source is read as it starts.
+void runPreview(HINSTANCE instance, HWND host, const SceneSettings& scene, FrameRateRule rule);
+// The same on the given surface, which tests make refuse a step of the set-up, at most capFps frames
+// a second (0: the preview's own rate).
+void runPreviewOn(HINSTANCE instance, HWND host, WglSurface& surface, const SceneSettings& scene = {},
+                  int32_t capFps = 0);

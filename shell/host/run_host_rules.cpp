@@ -35,14 +35,15 @@ LoadPlan planLoad(const ShellSettings& settings) {
     return plan;
 }
 
-// The same scene on every monitor and the standard scene are the renderer's own defaults; only
-// other choices are said.
+// The same scene on every monitor, the standard scene, every frame the display allows and the battery
+// saver are the renderer's own defaults; only other choices are said.
 std::wstring rendererArguments(const ShellSettings& settings, uint64_t shellProcessHandle) {
     const wchar_t* const screensOptions[] = {L"", L" /screens:primary", L" /screens:span", L" /screens:own"};
     const bool known = settings.screens >= ScreensEveryMonitor && settings.screens <= ScreensOwnScenes;
     std::wstring arguments = screensOptions[known ? settings.screens : ScreensEveryMonitor];
     if (shellProcessHandle != 0) arguments += L" " + std::wstring(ShellProcessOptionW) + std::to_wstring(shellProcessHandle);
-    const std::string scene = sceneArguments(settings.scene);  // ASCII digits and punctuation only
+    const std::string scene = sceneArguments(settings.scene) +  // ASCII digits and punctuation only
+                              frameRateArguments(settings.frameRate, settings.batterySaver);
     arguments.append(scene.begin(), scene.end());
     return arguments;
 }

@@ -39,7 +39,7 @@ LoadPlan planLoad(const ShellSettings& settings);
 
 // What follows the renderer's quoted path on its command line: the screens the scene plays on, the
 // handle of the shell's own process that the renderer inherits (0: none), so that it ends with the
-// shell, and the scene's settings.
+// shell, the scene's settings, and the frame-rate choice and battery saver.
 std::wstring rendererArguments(const ShellSettings& settings, uint64_t shellProcessHandle);
 
 // What the host stops when it is asked to close.

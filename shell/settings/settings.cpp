@@ -15,6 +15,18 @@ void loadNumber(const std::string& text, int16_t& value) {
     if (trimBlanks(text).empty()) value = 0;
     else parseSettingNumber(text, value);
 }
+
+// A stored frame rate is the nearest choice; missing or no number, as the display allows.
+int16_t loadFrameRate(const std::string& text) {
+    if (!isDecimalText(text)) return FrameRateAsDisplayAllows;
+    return static_cast<int16_t>(nearestFrameRate(std::strtod(trimBlanks(text).c_str(), nullptr)));
+}
+
+// Only a stored number that floors to 0 switches the battery saver off; missing or no number leaves it on.
+bool loadBatterySaver(const std::string& text) {
+    if (!isDecimalText(text)) return true;
+    return std::floor(std::strtod(trimBlanks(text).c_str(), nullptr)) != 0;
+}
 }  // namespace
 
 const char IniSection[] = "Section";
@@ -22,6 +34,8 @@ const char IniKeySource[] = "BGM\x8B\xE6\x95\xAA";
 const char IniKeyRepeat[] = "BGM\xD8\xCB\xDF\xB0\xC4";
 const char IniKeyFile[] = "BGM\xCC\xA7\xB2\xD9";
 const char IniKeyScreens[] = "Screens";
+const char IniKeyFrameRate[] = "FrameRate";
+const char IniKeyBatterySaver[] = "BatterySaver";
 
 // Reads a stored number as a whole decimal text between blanks, floored, within 16 bits.
 bool parseSettingNumber(const std::string& text, int16_t& value) {
@@ -56,6 +70,8 @@ void applyStoredSettings(ShellSettings& settings, const StoredTexts& stored,
     loadNumber(stored.source, settings.musicSource);
     loadNumber(stored.repeat, settings.repeatTrack);
     loadNumber(stored.screens, settings.screens);
+    settings.frameRate = loadFrameRate(stored.frameRate);
+    settings.batterySaver = loadBatterySaver(stored.batterySaver);
     for (int32_t k = 0; k < SceneKnobCount; ++k) {
         const auto knob = static_cast<SceneKnob>(k);
         setKnobValue(settings.scene, knob, storedKnobValue(knob, stored.scene[k]));

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "renderer/scene/scene_settings.h"
+#include "renderer/timing/frame_rate.h"
 
 // The stored settings; the shell's entry point owns one copy and hands it on.
 struct ShellSettings {
@@ -15,6 +16,8 @@ struct ShellSettings {
     std::string musicFile;    // full path in the system ANSI code page, empty for none
     int16_t screens = 0;      // how the scene fills the monitors, 0 to 3 below; others as 0
     SceneSettings scene{};    // the scene's own settings, each within its range
+    int16_t frameRate = FrameRateAsDisplayAllows;  // most frames a second: 0 (as the display allows), 60 or 30
+    bool batterySaver = true;                      // at most 30 frames a second while on battery
 };
 
 // Music sources stored in musicSource.
@@ -27,13 +30,15 @@ constexpr int16_t ScreensPrimaryOnly = 1;   // the primary only, the others blac
 constexpr int16_t ScreensSpan = 2;          // one picture across all of them
 constexpr int16_t ScreensOwnScenes = 3;     // a scene of its own on each
 
-// Section name and the four key names; the first three as the exact Shift-JIS bytes stored files hold
+// Section name and the six key names; the first three as the exact Shift-JIS bytes stored files hold
 // whatever the system's code page is.
 extern const char IniSection[];    // "Section"
 extern const char IniKeySource[];  // "BGM区分"   = 42 47 4D 8B E6 95 AA
 extern const char IniKeyRepeat[];  // "BGMﾘﾋﾟｰﾄ" = 42 47 4D D8 CB DF B0 C4
 extern const char IniKeyFile[];    // "BGMﾌｧｲﾙ"  = 42 47 4D CC A7 B2 D9
 extern const char IniKeyScreens[]; // "Screens", plain ASCII; files written before it lack it
+extern const char IniKeyFrameRate[];     // "FrameRate", plain ASCII
+extern const char IniKeyBatterySaver[];  // "BatterySaver", plain ASCII
 
 // Reads a stored number: blanks ignored, decimal (fraction and exponent allowed), floored toward
 // minus infinity. Not a number or outside the 16-bit range: false, and `value` is left as it was.
@@ -48,6 +53,7 @@ std::string fileTestPath(const std::string& path);
 // The texts a settings file holds under the keys; empty for a missing key.
 struct StoredTexts {
     std::string source, repeat, file, screens;
+    std::string frameRate{}, batterySaver{};
     std::string scene[SceneKnobCount]{};  // under the knobs' keys, in knob order
 };
 

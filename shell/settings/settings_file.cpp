@@ -67,7 +67,9 @@ std::vector<StoredValue> storedValues(const ShellSettings& settings, SavedKeys k
     return {{IniKeySource, formatSettingNumber(settings.musicSource)},
             {IniKeyRepeat, formatSettingNumber(settings.repeatTrack)},
             {IniKeyFile, settings.musicFile},
-            {IniKeyScreens, formatSettingNumber(settings.screens)}};
+            {IniKeyScreens, formatSettingNumber(settings.screens)},
+            {IniKeyFrameRate, formatSettingNumber(settings.frameRate)},
+            {IniKeyBatterySaver, formatSettingNumber(settings.batterySaver ? 1 : 0)}};
 }
 
 // The file's text with the values set in it.
@@ -91,7 +93,8 @@ std::string readIniValue(const std::string& text, const std::string& section, co
 // Loads the settings of one file's text into `settings` by the load rule.
 void loadSettingsText(ShellSettings& settings, const std::string& text) {
     StoredTexts stored{readIniValue(text, IniSection, IniKeySource), readIniValue(text, IniSection, IniKeyRepeat),
-                       readIniValue(text, IniSection, IniKeyFile), readIniValue(text, IniSection, IniKeyScreens)};
+                       readIniValue(text, IniSection, IniKeyFile), readIniValue(text, IniSection, IniKeyScreens),
+                       readIniValue(text, IniSection, IniKeyFrameRate), readIniValue(text, IniSection, IniKeyBatterySaver)};
     for (int32_t k = 0; k < SceneKnobCount; ++k) stored.scene[k] = readIniValue(text, IniSection, SceneKnobs[k].key);
     applyStoredSettings(settings, stored, fileExists);
 }

@@ -6,7 +6,7 @@
 
 #include "shell/settings/settings.h"
 
-// Which keys a save writes: the settings dialog's four, or the Scene dialog's eight.
+// Which keys a save writes: the settings dialog's six, or the Scene dialog's eight.
 enum class SavedKeys { Dialog, Scene };
 
 // Writes one group of settings into the file (its folder is made if missing), leaving every other

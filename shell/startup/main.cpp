@@ -58,7 +58,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (mode == StartMode::Preview) {
         // Handles are 32-bit values sign-extended on 64-bit Windows.
         const HWND host = reinterpret_cast<HWND>(static_cast<LONG_PTR>(previewHandle(arguments)));
-        runPreview(instance, host, settings.scene);
+        runPreview(instance, host, settings.scene, FrameRateRule{settings.frameRate, settings.batterySaver, false});
         return 0;
     }
 

@@ -47,6 +47,18 @@ TEST(HackOptions, WhereItDrawsWhetherItCountsOrWhatItRefuses) {
                               : options.verdict == OptionsVerdict::Run && options.screens == c.screens)
             << c.argv.back();
     }
+    // -maxfps takes the nearest of 0, 30 and 60, as the Windows saver's frame-rate choice does.
+    const struct { std::vector<const char*> argv; int32_t maxFps; const char* refused; } caps[] = {
+        {{"lumivane", "--root"}, 0, nullptr},          {{"lumivane", "-maxfps", "30"}, 30, nullptr},
+        {{"lumivane", "--maxfps", "10"}, 0, nullptr},  {{"lumivane", "-maxfps", "45"}, 60, nullptr},
+        {{"lumivane", "-maxfps", "fast"}, 0, "fast"},  {{"lumivane", "-maxfps"}, 0, "-maxfps"},
+    };
+    for (const auto& c : caps) {
+        const HackOptions options = parseHackOptions(static_cast<int>(c.argv.size()), c.argv.data(), nullptr);
+        EXPECT_TRUE(c.refused ? options.refused && std::string(options.refused) == c.refused
+                              : options.verdict == OptionsVerdict::Run && options.maxFps == c.maxFps)
+            << c.argv.back() << ": " << options.maxFps;
+    }
     const char* help[] = {"lumivane", "--root", "--help"};
     EXPECT_EQ(parseHackOptions(3, help, "junk").verdict, OptionsVerdict::ShowHelp);
 }

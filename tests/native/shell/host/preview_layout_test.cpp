@@ -16,6 +16,10 @@ TEST(PreviewLayout, SizesAtEachResolutionHostsBeyondSixteenBitsClampedAndTheRate
         EXPECT_TRUE(s.widthTwips == c.widthTwips && s.heightTwips == c.heightTwips && s.widthPixels == c.widthPixels &&
                     s.heightPixels == c.heightPixels) << &c - cases;
     }
-    const uint32_t rates[][2] = {{0, 30}, {1, 30}, {24, 24}, {60, 30}};  // refresh rate, frames per second
-    for (const auto& r : rates) EXPECT_EQ(previewFrameRate(r[0]), r[1]) << r[0] << " Hz";
+    // Refresh rate, the saver's cap, frames per second: every n-th refresh, never above 30 a second.
+    const uint32_t rates[][3] = {{0, 0, 30}, {1, 60, 30}, {24, 0, 24}, {60, 0, 30}, {60, 30, 30},
+                                 {75, 0, 25}, {120, 60, 30}, {144, 30, 28}, {50, 0, 25}};
+    for (const auto& r : rates) {
+        EXPECT_EQ(previewFrameRate(r[0], static_cast<int32_t>(r[1])), r[2]) << r[0] << " Hz, cap " << r[1];
+    }
 }

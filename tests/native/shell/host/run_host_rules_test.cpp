@@ -34,6 +34,9 @@ TEST(RunHost, MusicByTheSourceAndTheFilesLastThreeLettersStoppedAtTheCloseAndThe
     own.scene.ParticleCount = 4000;
     own.scene.Colours = Palette::Cold;
     EXPECT_EQ(rendererArguments(own, 0x1F4), L" /screens:primary /shell:500 /scene:4000,10,10,10,10,3,3,2");
+    own.frameRate = 30;
+    own.batterySaver = false;
+    EXPECT_EQ(rendererArguments(own, 0), L" /screens:primary /scene:4000,10,10,10,10,3,3,2 /fps:30 /battery:0");
     // The renderer watch: from the load time, ticks of (window found, process lives, time) and the watch's
     // answer to each. A slow renderer is waited for as long as its process lives, up to the bound.
     using W = WatchResult;

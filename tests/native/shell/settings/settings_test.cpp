@@ -56,3 +56,24 @@ TEST(SettingsLoad, SceneKeysTakeTheNearestValueTheyHave) {
     EXPECT_EQ(settings.scene.Colours, Palette::Cold);
     EXPECT_EQ(settings.scene.TrailLevel, 10) << "a missing key is the standard value";
 }
+
+// The frame rate is the nearest of " 0", " 60" and " 30"; the battery saver is off only for a number
+// that floors to 0. Missing or garbled, each is its default: every frame, saver on.
+TEST(SettingsLoad, FrameRateTakesTheNearestChoiceAndTheBatterySaverStaysOnUnlessZero) {
+    const struct { const char *frameRate, *saver; int16_t rate; bool saverOn; } cases[] = {
+        {"", "", 0, true},          {" 60", " 0", 60, false},  {" 30", " 1", 30, true},  {"10", "-1", 0, true},
+        {"20", "0.7", 30, false},    {"50", "abc", 60, true},   {"144", "1e9", 60, true}, {"fast", "\t0 ", 0, false},
+        {"-30", "2", 0, true},      {"45", "-0.5", 60, true},
+    };
+    for (const auto& c : cases) {
+        StoredTexts stored;
+        stored.frameRate = c.frameRate;
+        stored.batterySaver = c.saver;
+        ShellSettings settings;
+        settings.frameRate = 30;
+        settings.batterySaver = !c.saverOn;
+        applyStoredSettings(settings, stored, [](const std::string&) { return false; });
+        EXPECT_TRUE(settings.frameRate == c.rate && settings.batterySaver == c.saverOn)
+            << c.frameRate << "|" << c.saver << ": " << settings.frameRate << " " << settings.batterySaver;
+    }
+}

@@ -84,6 +84,57 @@ TEST(MessageLoop, PacesToSixtyHertzAndPausesWhileNoOneCanSeeTheScreen) {
     EXPECT_GT(unlockedFps, 30) << "frames once the session is unlocked";
 }
 
+// " 30" presents 30 frames a second where the display refreshes at 60 Hz (Xvfb's unknown rate). With every
+// frame allowed, a power-status change posted to the window as the system broadcasts it, with the status on
+// battery, lowers the rate to 30 at once, and one on mains raises it again; the power-setting notification
+// of Vista and later does the same.
+TEST(MessageLoop, FrameRateChoiceAndBatterySaverHoldThePacedRate) {
+    Renderer& renderer = wintest::saverRenderer();
+    const HWND window = wintest::saverWindow();
+    bool testOnBattery = false;  // the power status as the test reports it to the renderer in place of the system's
+    renderer.onBattery = [&testOnBattery] { return testOnBattery; };
+    const auto statusChange = [window, &testOnBattery](bool battery) {
+        return [window, battery, &testOnBattery] {
+            testOnBattery = battery;
+            PostMessageW(window, WM_POWERBROADCAST, PBT_APMPOWERSTATUSCHANGE, 0);
+        };
+    };
+    const auto sourceSetting = [window](DWORD source) {
+        return [window, source] {
+            POWERBROADCAST_SETTING setting{GUID_ACDC_POWER_SOURCE, sizeof source, {}};
+            std::memcpy(setting.Data, &source, sizeof source);
+            SendMessageW(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&setting));
+        };
+    };
+    renderer.frameRate = FrameRateRule{30, true, false};
+    paceFrames(renderer);
+    const auto [thirtyFps, thirtyCpu] = (runLoop(300), runLoop(2000));
+    renderer.frameRate.choice = FrameRateAsDisplayAllows;
+    paceFrames(renderer);
+    const auto [mainsFps, mainsCpu] = (runLoop(300), runLoop(1500));
+    const double batteryFps = (runLoop(300, statusChange(true)), runLoop(1500).first);
+    const double backFps = (runLoop(300, statusChange(false)), runLoop(1500).first);
+    const double settingFps = (runLoop(300, sourceSetting(1)), runLoop(1500).first);
+    const double settingBackFps = (runLoop(300, sourceSetting(0)), runLoop(1500).first);
+    renderer.frameRate.batterySaver = false;
+    const double saverOffFps = (runLoop(300, statusChange(true)), runLoop(1500).first);
+    std::printf("frames a second: \" 30\" %.1f (%.0f processor ms a second), \" 0\" %.1f (%.0f); on battery %.1f, "
+                "mains %.1f; power setting battery %.1f, mains %.1f; saver off on battery %.1f; Wine reports %s\n",
+                thirtyFps, thirtyCpu, mainsFps, mainsCpu, batteryFps, backFps, settingFps, settingBackFps, saverOffFps,
+                systemOnBattery() ? "battery" : "mains");
+    EXPECT_TRUE(thirtyFps >= 28 && thirtyFps <= 32) << thirtyFps;
+    EXPECT_NEAR(mainsFps, 60, 5);
+    EXPECT_TRUE(batteryFps >= 28 && batteryFps <= 32) << batteryFps;
+    EXPECT_NEAR(backFps, 60, 5);
+    EXPECT_TRUE(settingFps >= 28 && settingFps <= 32) << settingFps;
+    EXPECT_NEAR(settingBackFps, 60, 5);
+    EXPECT_NEAR(saverOffFps, 60, 5) << "the battery saver switched off";
+    EXPECT_LT(thirtyCpu, 0.75 * mainsCpu) << "30 frames a second cost no less than 60";
+    renderer.frameRate = FrameRateRule{};
+    renderer.onBattery = systemOnBattery;
+    paceFrames(renderer);
+}
+
 // Where OpenGL refuses a step, the window is not made (the program then ends with code 1) and the log says why.
 TEST(SetUp, FailsWithOneLineWhereOpenGlRefuses) {
     using Step = wintest::RefusingSurface::Step;

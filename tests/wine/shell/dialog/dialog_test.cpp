@@ -28,8 +28,9 @@ constexpr wchar_t Cd[] = L"音楽CD", FileChoice[] = L"MP3、WAV", Save[] = L"�
 // The left edge of a self-drawn button as its normal, highlighted and disabled pictures draw it.
 constexpr COLORREF NormalEdge = RGB(96, 94, 128), HoverEdge = RGB(232, 150, 40), DisabledEdge = RGB(168, 168, 168);
 using Values = std::vector<std::string>;
-// The three keys' names as every settings file holds them (Shift-JIS bytes), and Screens.
-const Values Keys = {"BGM\x8B\xE6\x95\xAA", "BGM\xD8\xCB\xDF\xB0\xC4", "BGM\xCC\xA7\xB2\xD9", "Screens"};
+// The three keys' names as every settings file holds them (Shift-JIS bytes), Screens, FrameRate and BatterySaver.
+const Values Keys = {"BGM\x8B\xE6\x95\xAA", "BGM\xD8\xCB\xDF\xB0\xC4", "BGM\xCC\xA7\xB2\xD9", "Screens",
+                     "FrameRate", "BatterySaver"};
 
 // A settings file with the three keys.
 std::string iniText(const std::string& source, const std::string& repeat, const std::string& file) {
@@ -90,6 +91,8 @@ public:
     HWND button(const wchar_t* text) const { return control(CommandClassName, text); }
     HWND trackBox() const { return control(L"ComboBox"); }
     HWND screensBox() const { return FindWindowExW(hwnd, nullptr, L"ComboBox", nullptr); }
+    HWND frameRateBox() const { return FindWindowExW(hwnd, screensBox(), L"ComboBox", nullptr); }
+    HWND batteryBox() const { return FindWindowExW(hwnd, nullptr, L"Button", nullptr); }
     // Types a new text into the track box.
     void typeTrack(const std::wstring& text) const {
         clickCentre(trackBox());
@@ -148,7 +151,7 @@ TEST(SettingsDialog, ShowsSavesAndLoadsItsChoicesBesideThePortableCopyAndReports
     ASSERT_NE(run.open(), nullptr);
     RECT client{}, outer = screenRect(run.hwnd), panel = screenRect(run.panel());
     GetClientRect(run.hwnd, &client);
-    EXPECT_TRUE(client.right == 479 && client.bottom == 252) << client.right << " x " << client.bottom;
+    EXPECT_TRUE(client.right == 479 && client.bottom == 268) << client.right << " x " << client.bottom;
     EXPECT_NEAR(outer.left, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2, 1);
     EXPECT_NEAR(outer.top, (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 3, 1);
     // The dialog's gradient (left of the panel, 16 pixels down) dark blue to pale lavender, the panel's grey to white.
@@ -156,10 +159,13 @@ TEST(SettingsDialog, ShowsSavesAndLoadsItsChoicesBesideThePortableCopyAndReports
         {panel.left - 8, panel.top + 110, RGB(220, 220, 250)}, {panel.right - 8, panel.top, RGB(30, 30, 30)},
         {panel.right - 8, panel.top + 84, RGB(250, 250, 250)}};
     for (const auto& p : gradients) EXPECT_TRUE(looksLike(pixel(p.x, p.y), p.colour, 3)) << p.x << ", " << p.y;
-    // The stored CD choice enables the track box only; a file without Screens shows every monitor.
+    // The stored CD choice enables the track box only; a file without Screens shows every monitor, one without
+    // FrameRate and BatterySaver every frame the display allows, with the battery saver on.
     EXPECT_TRUE(IsWindowEnabled(run.trackBox()) && !IsWindowEnabled(run.button(L"...")));
     EXPECT_TRUE(looksLike(edge(run.button(L"...")), DisabledEdge));
     EXPECT_EQ(SendMessageW(run.screensBox(), CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(run.frameRateBox(), CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(run.batteryBox(), BM_GETCHECK, 0, 0), BST_CHECKED);
 
     // The face runs white to lavender; the highlight shows while the pointer rests on the button and goes
     // within 200 ms of its leaving.
@@ -176,25 +182,33 @@ TEST(SettingsDialog, ShowsSavesAndLoadsItsChoicesBesideThePortableCopyAndReports
     EXPECT_TRUE(within(200, [&] { return looksLike(edge(save), NormalEdge); })) << "the highlight outlasts the pointer";
 
     // Enter in the track box changes nothing; a half track saves rounded to even, beside the other
-    // section, with the last of the screens list (a scene of its own on each monitor) chosen with the keyboard.
+    // section, with the last of the screens list (a scene of its own on each monitor) and at most 30 frames a
+    // second chosen with the keyboard, and the battery saver off by a click on its text.
     std::string ini = run.iniBytes();
     run.typeTrack(L"3.5");
     pressKey(VK_RETURN);
     clickCentre(run.screensBox());
     for (int k = 0; k < 3; ++k) pressKey(VK_DOWN);
     pressKey(VK_RETURN);
+    clickCentre(run.frameRateBox());
+    pressKey(VK_DOWN);
+    pressKey(VK_DOWN);
+    pressKey(VK_RETURN);
+    clickCentre(run.label(L"バッテリー駆動中は 30 コマ/秒まで"));
     Sleep(500);
     EXPECT_TRUE(run.scr.running() && run.iniBytes() == ini) << "Enter closed the dialog or saved";
     clickCentre(save);
     ASSERT_TRUE(run.scr.waitExit(WaitMs));
     ini = run.iniBytes();
-    EXPECT_EQ(storedValues(ini), (Values{"1", "4", "", "3"}));
+    EXPECT_EQ(storedValues(ini), (Values{"1", "4", "", "3", "30", "0"}));
     EXPECT_NE(ini.find(otherSection), std::string::npos) << ini;
 
     // Loaded again; a right-click on the file choice's label enables the file button only, and a file
     // typed into the open-file dialog is saved with its path. Enter on the path box changes nothing.
     ASSERT_NE(run.open(), nullptr);
     EXPECT_TRUE(textOf(run.trackBox()) == L"4" && SendMessageW(run.screensBox(), CB_GETCURSEL, 0, 0) == 3);
+    EXPECT_TRUE(SendMessageW(run.frameRateBox(), CB_GETCURSEL, 0, 0) == 2 &&
+                SendMessageW(run.batteryBox(), BM_GETCHECK, 0, 0) == BST_UNCHECKED) << "frame rate or battery saver";
     clickCentre(run.label(FileChoice), MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
     EXPECT_TRUE(within(1000, [&] { return IsWindowEnabled(run.button(L"...")) && !IsWindowEnabled(run.trackBox()); }));
     EXPECT_TRUE(looksLike(edge(run.button(L"...")), NormalEdge)) << "the enabled file button looks disabled";
@@ -212,7 +226,7 @@ TEST(SettingsDialog, ShowsSavesAndLoadsItsChoicesBesideThePortableCopyAndReports
     clickCentre(run.button(Save));
     ASSERT_TRUE(run.scr.waitExit(WaitMs));
     ini = run.iniBytes();
-    EXPECT_EQ(storedValues(ini), (Values{"2", "4", std::string(song.begin(), song.end()), "3"}));
+    EXPECT_EQ(storedValues(ini), (Values{"2", "4", std::string(song.begin(), song.end()), "3", "30", "0"}));
 
     // With the disk full, a save (as a left-click on the CD choice's label asks) is reported with the file's
     // path and keeps the dialog open, leaving the old file as it was, or none for a first save, and no other;
@@ -260,17 +274,18 @@ TEST(SettingsDialogTexts, DialogAndMessageSpeakTheInterfaceLanguageAndTheUsersSe
     for (const auto& step : runs) {
         SCOPED_TRACE(step.locale);
         ASSERT_NE(run.open(step.locale), nullptr);
-        // Each text, in the interface language and never empty, on a label, a button or the screens list.
+        // Each text, in the interface language and never empty, on a label, a button or a list.
         for (unsigned id : {TEXT_MUSIC_HEADING, TEXT_SOURCE_NONE, TEXT_SOURCE_CD, TEXT_SOURCE_FILE, TEXT_REPEAT_TRACK,
                             TEXT_SCREENS, TEXT_SCREENS_EVERY, TEXT_SCREENS_PRIMARY, TEXT_SCREENS_SPAN, TEXT_SCREENS_OWN,
-                            TEXT_CHOOSE_FILE, TEXT_MORE_WORKS,
-                            TEXT_SAVE, TEXT_CANCEL}) {
+                            TEXT_CHOOSE_FILE, TEXT_MORE_WORKS, TEXT_SAVE, TEXT_CANCEL, TEXT_FRAME_RATE,
+                            TEXT_FRAME_RATE_DISPLAY, TEXT_FRAME_RATE_60, TEXT_FRAME_RATE_30, TEXT_BATTERY_SAVER}) {
             const std::wstring text = tableText(module, id, step.language);
             const bool english = std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; });
             const LPARAM entry = reinterpret_cast<LPARAM>(text.c_str());
             EXPECT_TRUE(!text.empty() && (english || step.language == TextLanguage::Japanese) &&
                         (run.label(text.c_str()) || run.button(text.c_str()) ||
-                         SendMessageW(run.screensBox(), CB_FINDSTRINGEXACT, -1, entry) >= 0)) << id;
+                         SendMessageW(run.screensBox(), CB_FINDSTRINGEXACT, -1, entry) >= 0 ||
+                         SendMessageW(run.frameRateBox(), CB_FINDSTRINGEXACT, -1, entry) >= 0)) << id;
         }
         saveScreenshot(step.locale);
         EXPECT_TRUE(IsWindowEnabled(run.trackBox()) && textOf(run.trackBox()) == track) << "the settings did not load";
@@ -282,7 +297,7 @@ TEST(SettingsDialogTexts, DialogAndMessageSpeakTheInterfaceLanguageAndTheUsersSe
         const std::string ini = readFileBytes(userIni);
         EXPECT_TRUE(step.close == TEXT_SAVE || ini == before) << "a close without saving wrote";
         track = step.saved;
-        EXPECT_EQ(storedValues(ini), (Values{"1", std::string(track.begin(), track.end()), path, "0"}));
+        EXPECT_EQ(storedValues(ini), (Values{"1", std::string(track.begin(), track.end()), path, "0", "0", "1"}));
     }
 
     // Without the renderer the program says so in the interface language, and ends.
@@ -422,7 +437,7 @@ TEST(SettingsDialogReadOnlyFolder, KeepsTheSettingsInTheUsersFolderWhateverItsNa
         run.typeTrack(L"5");
         clickCentre(run.button(L"OK"));  // the save button, in English
         EXPECT_TRUE(run.scr.waitExit(WaitMs)) << "the save failed";
-        EXPECT_EQ(storedValues(readFileBytes(userIni)), (Values{"1", "5", "", "0"}));
+        EXPECT_EQ(storedValues(readFileBytes(userIni)), (Values{"1", "5", "", "0", "0", "1"}));
         EXPECT_TRUE(user == appData || readFileBytes(other) == readFileBytes(userIni)) << "the second name was cut off";
         std::filesystem::remove_all(std::filesystem::path(user == appData ? userIni : user).parent_path());
     }

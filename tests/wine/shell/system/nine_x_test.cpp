@@ -130,7 +130,8 @@ TEST(NineX, SettingsDialogSpeaksAnsiLoadsABackupSavesByteExactAndReportsFailedSa
         GetDiskFreeSpaceExW(disk.c_str(), &free, nullptr, nullptr);
         writeFileBytes(dir.file(L"filler"), std::string(free.QuadPart, 'f'));  // fills the disk, so it fails
         ASSERT_TRUE(dialog.open("ja_JP.UTF-8"));
-        for (const wchar_t* text : {L"BGM", L"無し", L"音楽CD", L"MP3、WAV", L"曲目をﾘﾋﾟｰﾄ", L"画面"}) {
+        for (const wchar_t* text : {L"BGM", L"無し", L"音楽CD", L"MP3、WAV", L"曲目をﾘﾋﾟｰﾄ", L"画面", L"コマ数",
+                                    L"バッテリー駆動中は 30 コマ/秒まで"}) {
             EXPECT_NE(dialog.label(text), nullptr) << "no label";
         }
         for (const wchar_t* text : {L"...", L"その他の作品", L"設定", L"ｷｬﾝｾﾙ"}) EXPECT_NE(dialog.button(text), nullptr);
@@ -145,7 +146,8 @@ TEST(NineX, SettingsDialogSpeaksAnsiLoadsABackupSavesByteExactAndReportsFailedSa
         clickCentre(dialog.button(L"設定"));
         ASSERT_TRUE(dialog.scr.waitExit(WaitMs));
         EXPECT_EQ(filesIn(dir.path()), (std::vector<std::wstring>{L"Lumivane.dll", L"Lumivane.ini", L"Lumivane.scr"}));
-        EXPECT_EQ(readFileBytes(dir.file(L"Lumivane.ini")), iniText(" 1", " 4", "", "Screens= 0\r\n" + other));
+        EXPECT_EQ(readFileBytes(dir.file(L"Lumivane.ini")),
+                  iniText(" 1", " 4", "", "Screens= 0\r\nFrameRate= 0\r\nBatterySaver= 1\r\n" + other));
     }
     TempDir dir(L"ninex-en");
     NineXDialog dialog(dir);
@@ -153,7 +155,8 @@ TEST(NineX, SettingsDialogSpeaksAnsiLoadsABackupSavesByteExactAndReportsFailedSa
     ASSERT_TRUE(writeFileBytes(dir.file(L"Lumivane.ini"), before) &&
                 CreateDirectoryW(dir.file(L"Lumivane.ini.bak").c_str(), nullptr));
     ASSERT_TRUE(dialog.open("en_US.UTF-8"));
-    for (const wchar_t* text : {L"Music", L"None", L"Audio CD", L"MP3 or WAV file", L"Repeat track", L"Screens"}) {
+    for (const wchar_t* text : {L"Music", L"None", L"Audio CD", L"MP3 or WAV file", L"Repeat track", L"Screens",
+                                L"Frame rate", L"At most 30 a second on battery"}) {
         EXPECT_NE(dialog.label(text), nullptr) << "no label";
     }
     for (const wchar_t* text : {L"...", L"More works", L"OK", L"Cancel"}) EXPECT_NE(dialog.button(text), nullptr);
@@ -183,7 +186,8 @@ TEST(NineX, SettingsDialogSpeaksAnsiLoadsABackupSavesByteExactAndReportsFailedSa
     RemoveDirectoryW(dir.file(L"Lumivane.ini.bak").c_str());
     clickCentre(dialog.button(L"OK"));
     ASSERT_TRUE(dialog.scr.waitExit(WaitMs));
-    EXPECT_EQ(readFileBytes(dir.file(L"Lumivane.ini")), iniText(" 1", " 7", "", "Screens= 0\r\n"));
+    EXPECT_EQ(readFileBytes(dir.file(L"Lumivane.ini")),
+              iniText(" 1", " 7", "", "Screens= 0\r\nFrameRate= 0\r\nBatterySaver= 1\r\n"));
     EXPECT_EQ(filesIn(dir.path()), (std::vector<std::wstring>{L"Lumivane.dll", L"Lumivane.ini", L"Lumivane.scr"}));
 }
 

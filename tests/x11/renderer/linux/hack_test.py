@@ -152,13 +152,18 @@ try:
     check(terminated(run), "SIGTERM ends it within a second with status 0")
     tester.kill()
 
-    # The root window with the options its settings description passes; an unknown option and the usage line.
-    root = subprocess.Popen([program, "--root", "--fps"], stderr=subprocess.PIPE)
+    # The root window with the options its settings description passes, at most 30 frames a second; an
+    # unknown option and the usage line.
+    started, root = time.monotonic(), subprocess.Popen([program, "--root", "--fps", "--maxfps", "30"], stderr=subprocess.PIPE)
     lit, own_window = wait_for(10, lambda: count(least_spread=16) > SPRITES), window_named("Lumivane")
+    time.sleep(max(0.0, started + 4.5 - time.monotonic()))
     ended = terminated(root)
-    said = re.sub(r"lumivane: [0-9.]+ fps\n", "", root.stderr.read().decode()).strip()
+    told = root.stderr.read().decode()
+    said = re.sub(r"lumivane: [0-9.]+ fps\n", "", told).strip()
     check(lit and not own_window and ended and not said,
           f"lit on the root, no own window, ends on SIGTERM with status 0: {lit}, {own_window!r}, {ended}, {said!r}")
+    rates = [float(rate) for rate in re.findall(r"lumivane: ([0-9.]+) fps\n", told)][1:]  # the first counts the start
+    check(len(rates) >= 2 and all(27 < rate < 33 for rate in rates), f"-maxfps 30 rates: {rates}")
     bogus = subprocess.run([program, "--bogus"], capture_output=True, text=True, timeout=1)
     check(bogus.returncode == 1 and "usage: lumivane [-root | -window | -window-id ID] [-preset NAME]" in bogus.stderr,
           f"an unknown option: status {bogus.returncode}, {bogus.stderr!r}")
