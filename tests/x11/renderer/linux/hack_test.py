@@ -200,7 +200,8 @@ try:
                               "-origin", "576,0", "-screen", "448x336")
     os.environ["DISPLAY"] = nested
     for choice in ("same", "primary", "span", "own"):
-        shown = subprocess.Popen([program, "--root", "-screens", choice])
+        # The most particles, so that within seconds streams cross the seam, whatever paths the poles take.
+        shown = subprocess.Popen([program, "--root", "-screens", choice, "-particles", "5000"])
         seen = {}
 
         def measured():
