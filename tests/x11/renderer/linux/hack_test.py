@@ -218,7 +218,7 @@ try:
                         seam_lit=sum(1 for y in range(336) if light[y * width + seam - 1] > 40),
                         second_any=sum(1 for y in range(336) for v in light[y * width + 576:y * width + 1024] if v))
             return seen["primary"] > 300 and (choice == "primary" or seen["second"] > 150) and \
-                (choice != "span" or seen["seam_lit"] >= 8)
+                (choice != "span" or seen["seam_lit"] >= 24)  # enough rows for the columns to be compared
 
         lit = wait_for(15, measured)
         print(f"-screens {choice}: {seen}")
