@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace wintest {
 
@@ -125,42 +126,6 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
-// What a program run to its end under this test as its debugger said and returned.
-struct DebuggedRun {
-    bool ended = false;       // it ended within the time given
-    DWORD exitCode = 0;
-    std::string debugOutput;  // everything it passed to OutputDebugString, in the ANSI code page
-};
-// Runs `exe args` as a debuggee for up to `ms`, collecting its debug output; kills it if it outlives that.
-// Wine hands debug strings over in the ANSI code page whatever the program wrote; both forms are read.
-inline DebuggedRun runDebugged(const std::wstring& exe, const std::wstring& args, DWORD ms) {
-    DebuggedRun run;
-    Process debuggee;
-    DEBUG_EVENT event{};
-    const DWORD start = GetTickCount();
-    for (bool started = debuggee.start(exe, args, DEBUG_ONLY_THIS_PROCESS);
-         started && !run.ended && GetTickCount() - start < ms && WaitForDebugEvent(&event, ms);) {
-        const auto& e = event.u;
-        const DWORD code = event.dwDebugEventCode;
-        if (code == CREATE_PROCESS_DEBUG_EVENT) CloseHandle(e.CreateProcessInfo.hFile);
-        if (code == LOAD_DLL_DEBUG_EVENT) CloseHandle(e.LoadDll.hFile);
-        if (code == OUTPUT_DEBUG_STRING_EVENT) {
-            const size_t unit = e.DebugString.fUnicode ? sizeof(wchar_t) : 1;
-            std::string bytes(e.DebugString.nDebugStringLength * unit, '\0');
-            SIZE_T got = 0;
-            ReadProcessMemory(debuggee.handle(), e.DebugString.lpDebugStringData, &bytes[0], bytes.size(), &got);
-            for (size_t k = 0; k < got && bytes[k]; k += unit) run.debugOutput += bytes[k];
-        }
-        run.ended = code == EXIT_PROCESS_DEBUG_EVENT;
-        run.exitCode = run.ended ? e.ExitProcess.dwExitCode : 0;
-        const bool fault =
-            code == EXCEPTION_DEBUG_EVENT && e.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT;
-        ContinueDebugEvent(event.dwProcessId, event.dwThreadId, fault ? DBG_EXCEPTION_NOT_HANDLED : DBG_CONTINUE);
-    }
-    if (!run.ended) DebugActiveProcessStop(debuggee.id());  // then the destructor can end it
-    return run;
-}
-
 // Polls for a top-level window with this class and title (either may be null) for up to `ms`.
 inline HWND waitForWindow(const wchar_t* className, const wchar_t* title, DWORD ms) {
     HWND found = nullptr;
@@ -194,24 +159,27 @@ inline RECT screenRect(HWND window) {
     GetWindowRect(window, &r);
     return r;
 }
+// The screen's pixels in `r`, top row first.
+inline std::vector<RGBQUAD> screenPixels(const RECT& r) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    std::vector<RGBQUAD> pixels(static_cast<size_t>(w) * h);
+    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, w, h);
+    DeleteObject(SelectObject(memory, picture));
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    DeleteDC(memory);
+    GetDIBits(screen, picture, 0, h, pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(picture);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
 // The pixels of a place on the screen that are lit (any component above a dark grey).
 inline int litPixels(const RECT& r) {
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, dib);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    int lit = 0;
-    const auto* p = static_cast<const uint8_t*>(bits);
-    for (int n = 0; n < width * height; ++n, p += 4) lit += std::max({p[0], p[1], p[2]}) > 40;
-    SelectObject(memory, old);
-    DeleteObject(dib);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return lit;
+    const std::vector<RGBQUAD> pixels = screenPixels(r);
+    return static_cast<int>(std::count_if(pixels.begin(), pixels.end(), [](const RGBQUAD& p) {
+        return std::max({p.rgbRed, p.rgbGreen, p.rgbBlue}) > 40;
+    }));
 }
 // Moves the pointer to the middle of a window and presses and releases a mouse button there.
 inline void clickCentre(HWND window, DWORD down = MOUSEEVENTF_LEFTDOWN, DWORD up = MOUSEEVENTF_LEFTUP) {

@@ -106,12 +106,18 @@ TEST(MessageLoop, FrameRateChoiceAndBatterySaverHoldThePacedRate) {
             SendMessageW(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&setting));
         };
     };
+    using SwapInterval = int(WINAPI*)();  // the refreshes per present the driver was asked for
+    const auto swapInterval =
+        reinterpret_cast<SwapInterval>(reinterpret_cast<void*>(wglGetProcAddress("wglGetSwapIntervalEXT")));
+    ASSERT_NE(swapInterval, nullptr);
     renderer.frameRate = FrameRateRule{30, true, false};
     paceFrames(renderer);
     const auto [thirtyFps, thirtyCpu] = (runLoop(300), runLoop(2000));
+    EXPECT_EQ(swapInterval(), 2) << "\" 30\" at 60 Hz presents every second refresh";
     renderer.frameRate.choice = FrameRateAsDisplayAllows;
     paceFrames(renderer);
     const auto [mainsFps, mainsCpu] = (runLoop(300), runLoop(1500));
+    EXPECT_EQ(swapInterval(), 1);
     const double batteryFps = (runLoop(300, statusChange(true)), runLoop(1500).first);
     const double backFps = (runLoop(300, statusChange(false)), runLoop(1500).first);
     const double settingFps = (runLoop(300, sourceSetting(1)), runLoop(1500).first);
@@ -130,6 +136,11 @@ TEST(MessageLoop, FrameRateChoiceAndBatterySaverHoldThePacedRate) {
     EXPECT_NEAR(settingBackFps, 60, 5);
     EXPECT_NEAR(saverOffFps, 60, 5) << "the battery saver switched off";
     EXPECT_LT(thirtyCpu, 0.75 * mainsCpu) << "30 frames a second cost no less than 60";
+    POWERBROADCAST_SETTING ups{};  // a short-term source runs out as a battery does
+    ups.PowerSetting = GUID_ACDC_POWER_SOURCE;
+    ups.DataLength = sizeof(DWORD);
+    ups.Data[0] = 2;
+    EXPECT_EQ(readPowerNews(PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(&ups)), PowerNews::OnBattery) << "a UPS";
     renderer.frameRate = FrameRateRule{};
     renderer.onBattery = systemOnBattery;
     paceFrames(renderer);
@@ -149,6 +160,26 @@ TEST(SetUp, FailsWithOneLineWhereOpenGlRefuses) {
         EXPECT_EQ(std::string(surface.failure()).rfind(why, 0), 0u) << surface.failure();
         EXPECT_FALSE(refused.run.running || refused.sceneReady) << why;
     }
+}
+
+// The window covers the place its layout gives, also where a monitor lies left of and above the primary.
+TEST(SetUp, TheWindowCoversItsPlaceLeftOfAndAboveThePrimary) {
+    Renderer placed;
+    placed.instance = GetModuleHandleW(nullptr);
+    placed.layout = wintest::saverRenderer().layout;
+    placed.layout.window = {-300, -200, 500, 400};
+    const HDC savedDc = wglGetCurrentDC();  // the shared saver window's, which the other tests draw with
+    const HGLRC savedContext = wglGetCurrentContext();
+    const HWND window = createSaverWindow(placed);
+    ASSERT_NE(window, nullptr);
+    RECT r{};
+    GetWindowRect(window, &r);
+    EXPECT_TRUE(r.left == -300 && r.top == -200 && r.right == 500 && r.bottom == 400)
+        << r.left << ", " << r.top << " to " << r.right << ", " << r.bottom;
+    DestroyWindow(window);
+    MSG quit;
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // the window's end asks this thread's loop to end
+    wglMakeCurrent(savedDc, savedContext);
 }
 
 }  // namespace

@@ -178,26 +178,10 @@ TEST(Renderer, On9xARefusedPasswordKeepsItRunningAndTheNextInputAsksAgain) {
     }
 }
 
-// The screen's pixels in `r`, top row first.
-std::vector<RGBQUAD> grab(const RECT& r) {
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    std::vector<RGBQUAD> pixels(static_cast<size_t>(w) * h);
-    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
-    HBITMAP picture = CreateCompatibleBitmap(screen, w, h);
-    DeleteObject(SelectObject(memory, picture));
-    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    DeleteDC(memory);
-    GetDIBits(screen, picture, 0, h, pixels.data(), &info, DIB_RGB_COLORS);
-    DeleteObject(picture);
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
 // Pixels of the screen in `r` with their lowest channel at `low` or more, their highest above `high`; all to `rgb`.
 int countPixels(const RECT& r, int low, int high, std::string* rgb = nullptr) {
     int count = 0;
-    for (const RGBQUAD& p : grab(r)) {
+    for (const RGBQUAD& p : wintest::screenPixels(r)) {
         count += std::min({p.rgbRed, p.rgbGreen, p.rgbBlue}) >= low && std::max({p.rgbRed, p.rgbGreen, p.rgbBlue}) > high;
         if (rgb) *rgb += {char(p.rgbRed), char(p.rgbGreen), char(p.rgbBlue)};
     }
@@ -207,7 +191,7 @@ int countPixels(const RECT& r, int low, int high, std::string* rgb = nullptr) {
 // Both monitors at one moment: one grab, so one frame of a window that covers them.
 struct Desktop {
     static constexpr int Width = 1824, Height = 768;
-    std::vector<RGBQUAD> pixels = grab({0, 0, Width, Height});
+    std::vector<RGBQUAD> pixels = wintest::screenPixels({0, 0, Width, Height});
     // The brightest channel of pixel (x, y).
     int at(int x, int y) const {
         const RGBQUAD& p = pixels[static_cast<size_t>(y) * Width + x];

@@ -126,6 +126,19 @@ COLORREF edge(HWND button) {
     const RECT r = screenRect(button);
     return pixel(r.left, (r.top + r.bottom) / 2);
 }
+// The darkest channel inside a button's edge, where its caption is drawn.
+int darkestCaption(HWND button) {
+    RECT r = screenRect(button);
+    InflateRect(&r, -4, -4);
+    int darkest = 255;
+    for (const RGBQUAD& p : screenPixels(r)) darkest = std::min({darkest, +p.rgbRed, +p.rgbGreen, +p.rgbBlue});
+    return darkest;
+}
+// Whether a label lets the background behind it show: its top row looks like the background just left of it.
+testing::AssertionResult showsBackground(HWND label) {
+    const RECT r = screenRect(label);
+    return looksLike(pixel(r.left + 1, r.top), pixel(r.left - 2, r.top), 6);
+}
 
 // The screen, trimmed to what is not its black background, saved beside this program for a person to look at
 // (dialog-<locale>.png, and dialog-scene.png with the Scene dialog over the settings dialog).
@@ -163,6 +176,9 @@ TEST(SettingsDialog, ShowsSavesAndLoadsItsChoicesBesideThePortableCopyAndReports
     // FrameRate and BatterySaver every frame the display allows, with the battery saver on.
     EXPECT_TRUE(IsWindowEnabled(run.trackBox()) && !IsWindowEnabled(run.button(L"...")));
     EXPECT_TRUE(looksLike(edge(run.button(L"...")), DisabledEdge));
+    EXPECT_GE(darkestCaption(run.button(L"...")), 100) << "the disabled button's caption is not grey";
+    EXPECT_LE(darkestCaption(run.button(Save)), 60) << "the enabled button's caption is not black";
+    for (const wchar_t* text : {L"画面", L"コマ数", L"無し"}) EXPECT_TRUE(showsBackground(run.label(text))) << "label";
     EXPECT_EQ(SendMessageW(run.screensBox(), CB_GETCURSEL, 0, 0), 0);
     EXPECT_EQ(SendMessageW(run.frameRateBox(), CB_GETCURSEL, 0, 0), 0);
     EXPECT_EQ(SendMessageW(run.batteryBox(), BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -276,16 +292,24 @@ TEST(SettingsDialogTexts, DialogAndMessageSpeakTheInterfaceLanguageAndTheUsersSe
         ASSERT_NE(run.open(step.locale), nullptr);
         // Each text, in the interface language and never empty, on a label, a button or a list.
         for (unsigned id : {TEXT_MUSIC_HEADING, TEXT_SOURCE_NONE, TEXT_SOURCE_CD, TEXT_SOURCE_FILE, TEXT_REPEAT_TRACK,
-                            TEXT_SCREENS, TEXT_SCREENS_EVERY, TEXT_SCREENS_PRIMARY, TEXT_SCREENS_SPAN, TEXT_SCREENS_OWN,
-                            TEXT_CHOOSE_FILE, TEXT_MORE_WORKS, TEXT_SAVE, TEXT_CANCEL, TEXT_FRAME_RATE,
-                            TEXT_FRAME_RATE_DISPLAY, TEXT_FRAME_RATE_60, TEXT_FRAME_RATE_30, TEXT_BATTERY_SAVER}) {
+                            TEXT_SCREENS, TEXT_CHOOSE_FILE, TEXT_MORE_WORKS, TEXT_SAVE, TEXT_CANCEL, TEXT_FRAME_RATE,
+                            TEXT_BATTERY_SAVER}) {
             const std::wstring text = tableText(module, id, step.language);
             const bool english = std::all_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x80; });
-            const LPARAM entry = reinterpret_cast<LPARAM>(text.c_str());
             EXPECT_TRUE(!text.empty() && (english || step.language == TextLanguage::Japanese) &&
-                        (run.label(text.c_str()) || run.button(text.c_str()) ||
-                         SendMessageW(run.screensBox(), CB_FINDSTRINGEXACT, -1, entry) >= 0 ||
-                         SendMessageW(run.frameRateBox(), CB_FINDSTRINGEXACT, -1, entry) >= 0)) << id;
+                        (run.label(text.c_str()) || run.button(text.c_str()))) << id;
+        }
+        // Each list's entries in the order of the values they save.
+        const struct { HWND box; std::vector<unsigned> ids; } lists[] = {
+            {run.screensBox(), {TEXT_SCREENS_EVERY, TEXT_SCREENS_PRIMARY, TEXT_SCREENS_SPAN, TEXT_SCREENS_OWN}},
+            {run.frameRateBox(), {TEXT_FRAME_RATE_DISPLAY, TEXT_FRAME_RATE_60, TEXT_FRAME_RATE_30}}};
+        for (const auto& list : lists) {
+            EXPECT_EQ(SendMessageW(list.box, CB_GETCOUNT, 0, 0), LRESULT(list.ids.size()));
+            for (size_t k = 0; k < list.ids.size(); ++k) {
+                wchar_t entry[100] = {};
+                SendMessageW(list.box, CB_GETLBTEXT, k, reinterpret_cast<LPARAM>(entry));
+                EXPECT_EQ(entry, tableText(module, list.ids[k], step.language)) << "entry " << k;
+            }
         }
         saveScreenshot(step.locale);
         EXPECT_TRUE(IsWindowEnabled(run.trackBox()) && textOf(run.trackBox()) == track) << "the settings did not load";

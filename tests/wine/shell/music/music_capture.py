@@ -131,18 +131,21 @@ class MusicUnderWine(unittest.TestCase):
                     self.assertIn("waveOutGetNumDevs count: 0", trace, "this run was meant to have no output device")
 
     def test_a_wav_without_samples_plays_nothing_and_leaves_the_next_run_free(self):
-        # A 44-byte WAV (its data chunk empty), looped, would never let go of the sound player: the shell
-        # stayed with the pointer hidden and the lock held, and every later start showed nothing.
-        empty = WORK / "empty.wav"
+        # A 44-byte WAV, looped, would never let go of the sound player: the shell stayed with the pointer
+        # hidden and the lock held, and every later start showed nothing. Its data chunk is empty, or it
+        # claims a second of sound that the file, cut short, does not hold.
+        empty, cut = WORK / "empty.wav", WORK / "cut-short.wav"
         with wave.open(str(empty), "wb") as w:
             w.setparams((1, 2, RATE, 0, "NONE", None))
         self.assertEqual(44, empty.stat().st_size)
-        folder = saver_folder("empty-wav", 2, empty)
-        for run in ("first", "second"):
-            with self.subTest(run):
-                (folder / "pointer.log").unlink(missing_ok=True)
-                heard, trace = self.play(folder, 1.5)
-                self.assertEqual((0, False), (heard, LOOPED in trace), "music was heard, or the WAV was looped")
+        cut.write_bytes(empty.read_bytes()[:40] + (2 * RATE).to_bytes(4, "little"))
+        for wav in (empty, cut):
+            folder = saver_folder(wav.stem, 2, wav)
+            for run in ("first", "second"):
+                with self.subTest(wav.stem + ", " + run):
+                    (folder / "pointer.log").unlink(missing_ok=True)
+                    heard, trace = self.play(folder, 1.5)
+                    self.assertEqual((0, False), (heard, LOOPED in trace), "music was heard, or the WAV was looped")
 
     def test_a_renderer_that_ends_without_a_window_is_reported_after_its_end_in_silence(self):
         for name, renderer, env in [("empty", b"", {}), ("random", os.urandom(4096), {}),
