@@ -135,6 +135,12 @@ TEST(NineX, SettingsDialogSpeaksAnsiLoadsABackupSavesByteExactAndReportsFailedSa
             EXPECT_NE(dialog.label(text), nullptr) << "no label";
         }
         for (const wchar_t* text : {L"...", L"その他の作品", L"設定", L"ｷｬﾝｾﾙ"}) EXPECT_NE(dialog.button(text), nullptr);
+        // A double-byte text is drawn whole: the battery saver's, the longest, reaches the last quarter of its label.
+        RECT end = screenRect(dialog.label(L"バッテリー駆動中は 30 コマ/秒まで"));
+        end.left = end.right - (end.right - end.left) / 4;
+        const std::vector<RGBQUAD> ink = screenPixels(end);
+        EXPECT_GT(std::count_if(ink.begin(), ink.end(), [](RGBQUAD p) { return std::max({p.rgbRed, p.rgbGreen}) < 35; }),
+                  10) << "the text is cut short";
         EXPECT_EQ(textOf(dialog.trackBox), L"45") << "the backup was not loaded";
         EXPECT_TRUE(IsWindowEnabled(dialog.trackBox)) << "the CD choice was not loaded";
         dialog.typeTrack(L"3.5");
