@@ -16,6 +16,16 @@
 
 namespace {
 
+// Rates a busy machine measures, frames a second: it may drop one frame in four, where a wrong cap halves the rate.
+constexpr double FullRateLeast = 45, FullRateMost = 65;  // paced to the 60 Hz display
+constexpr double HalfRateLeast = 25, HalfRateMost = 32;  // every second refresh
+
+// Whether a measured rate lies within a range; a failure shows the rate.
+testing::AssertionResult rateWithin(double fps, double least, double most) {
+    if (fps >= least && fps <= most) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << fps << " frames a second, not " << least << " to " << most;
+}
+
 TEST(FrameTick, DrawsOnlyWhileTheSceneIsReadyAndNoPasswordDialogIsOpen) {
     Renderer& renderer = wintest::saverRenderer();
     for (const auto [ready, dialog, draws] : {std::array{false, false, false}, {true, true, false}, {true, false, true}}) {
@@ -72,7 +82,7 @@ TEST(MessageLoop, PacesToSixtyHertzAndPausesWhileNoOneCanSeeTheScreen) {
     const auto [unpacedFps, unpacedCpu] = (runLoop(300), runLoop(1500));
     std::printf("frames, processor ms a second: paced %.1f, %.0f; unpaced %.1f, %.0f; display off %.1f, on %.1f\n",
                 pacedFps, pacedCpu, unpacedFps, unpacedCpu, offFps, onFps);
-    EXPECT_NEAR(pacedFps, 60, 5);
+    EXPECT_TRUE(rateWithin(pacedFps, FullRateLeast, FullRateMost));
     ASSERT_GT(unpacedFps, 1.5 * pacedFps) << "the driver must run far above 60 Hz for pacing to matter";
     EXPECT_LT(pacedCpu, 0.75 * unpacedCpu);
     EXPECT_EQ(offFps, 0) << "frames with the display off";
@@ -128,13 +138,13 @@ TEST(MessageLoop, FrameRateChoiceAndBatterySaverHoldThePacedRate) {
                 "mains %.1f; power setting battery %.1f, mains %.1f; saver off on battery %.1f; Wine reports %s\n",
                 thirtyFps, thirtyCpu, mainsFps, mainsCpu, batteryFps, backFps, settingFps, settingBackFps, saverOffFps,
                 systemOnBattery() ? "battery" : "mains");
-    EXPECT_TRUE(thirtyFps >= 28 && thirtyFps <= 32) << thirtyFps;
-    EXPECT_NEAR(mainsFps, 60, 5);
-    EXPECT_TRUE(batteryFps >= 28 && batteryFps <= 32) << batteryFps;
-    EXPECT_NEAR(backFps, 60, 5);
-    EXPECT_TRUE(settingFps >= 28 && settingFps <= 32) << settingFps;
-    EXPECT_NEAR(settingBackFps, 60, 5);
-    EXPECT_NEAR(saverOffFps, 60, 5) << "the battery saver switched off";
+    EXPECT_TRUE(rateWithin(thirtyFps, HalfRateLeast, HalfRateMost));
+    EXPECT_TRUE(rateWithin(mainsFps, FullRateLeast, FullRateMost));
+    EXPECT_TRUE(rateWithin(batteryFps, HalfRateLeast, HalfRateMost));
+    EXPECT_TRUE(rateWithin(backFps, FullRateLeast, FullRateMost));
+    EXPECT_TRUE(rateWithin(settingFps, HalfRateLeast, HalfRateMost));
+    EXPECT_TRUE(rateWithin(settingBackFps, FullRateLeast, FullRateMost));
+    EXPECT_TRUE(rateWithin(saverOffFps, FullRateLeast, FullRateMost)) << "the battery saver switched off";
     EXPECT_LT(thirtyCpu, 0.75 * mainsCpu) << "30 frames a second cost no less than 60";
     POWERBROADCAST_SETTING ups{};  // a short-term source runs out as a battery does
     ups.PowerSetting = GUID_ACDC_POWER_SOURCE;
