@@ -220,8 +220,11 @@ try:
                                          [light[y * width + seam] for y in range(336)]),
                         seam_lit=sum(1 for y in range(336) if light[y * width + seam - 1] > 40),
                         second_any=sum(1 for y in range(336) for v in light[y * width + 576:y * width + 1024] if v))
+            # One picture across both: enough rows lit at the seam for its columns to be compared, and in one
+            # grab the two alike (Xephyr copies its two screens out one after the other, so a particle that
+            # moves on between the copies can make one grab unlike).
             return seen["primary"] > 300 and (choice == "primary" or seen["second"] > 150) and \
-                (choice != "span" or seen["seam_lit"] >= 24)  # enough rows for the columns to be compared
+                (choice != "span" or (seen["seam_lit"] >= 24 and seen["seam"] > 0.8))
 
         lit = wait_for(15, measured)
         print(f"-screens {choice}: {seen}")
