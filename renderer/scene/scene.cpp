@@ -52,8 +52,14 @@ void constructParticle(Scene& scene, Particle& particle) {
 size_t nonNegative(int32_t count) { return count > 0 ? static_cast<size_t>(count) : 0; }
 }  // namespace
 
-// The 20 discarded draws keep a scene from a given seed identical to the renderer's own start.
+// The 20 discarded draws keep a scene from a given seed identical to the renderer's own start. A scene
+// played before starts over too: a release timer, a dolly or a formation carried over from its last run
+// would make a restarted picture differ from a new one (after a slider went from the fewest particles
+// to the most, the first came out only after the fewest's interval of 2.4 s).
 void seedScene(Scene& scene, uint32_t seed) {
+    const SceneSettings settings = scene.settings;
+    scene = Scene();
+    scene.settings = settings;
     scene.random.seed(seed);
     for (int n = 0; n < DiscardedDraws; ++n) scene.random.next();
 }

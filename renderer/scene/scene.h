@@ -109,7 +109,8 @@ struct Scene {
     int32_t particleCount() const { return static_cast<int32_t>(particles.size()); }
 };
 
-// Seeds the scene's generator and discards 20 draws, as set-up does.
+// Puts the scene back at its start with its settings kept, seeds its generator and discards 20 draws,
+// as set-up does.
 void seedScene(Scene& scene, uint32_t seed);
 // Creates the emitters, absorbers and particles in this order, each in index order (constructors draw).
 void createSceneObjects(Scene& scene);
