@@ -269,22 +269,25 @@ TEST(Renderer, FourWaysToFillTwoMonitors) {
         EXPECT_LT(countPixels(second, 250, 0), 1000) << "the document shows";
         // Each measure waits for the light it needs, then takes one moment's picture.
         Desktop seen;
-        const auto litSeam = [&] {
+        // One picture across both: enough rows lit at the seam to compare its columns, and one grab that shows
+        // them alike (a grab taken while a frame is being put on screen can cut a particle at the seam).
+        const auto seamAlike = [&] {
             int rows = 0;
             for (int y = 0; y < SeamRows; ++y) rows += seen.at(Seam - 1, y) > 40;
-            return rows >= SeamLitRows;
+            return rows >= SeamLitRows &&
+                   correlation(seen.column(Seam - 1, SeamRows), seen.column(Seam, SeamRows)) > 0.8;
         };
         const bool lit = pumpUntil(10000, [&] {
             seen = Desktop{};
             if (primaryOnly) return seen.lit(primary) > 50;
-            return seen.lit(primary) > 500 && seen.lit(second) > 300 && (!span || litSeam());
+            return seen.lit(primary) > 500 && seen.lit(second) > 300 && (!span || seamAlike());
         });
-        ASSERT_TRUE(lit) << "primary " << seen.lit(primary) << ", second " << seen.lit(second) << " lit";
         const double blocks = correlation(seen.blocks(primary), seen.blocks(second));
         const double seam = correlation(seen.column(Seam - 1, SeamRows), seen.column(Seam, SeamRows));
+        ASSERT_TRUE(lit) << "primary " << seen.lit(primary) << ", second " << seen.lit(second) << " lit, the seam's"
+                         << " columns correlate " << seam;
         std::printf("%s: blocks of the two monitors correlate %.2f, the seam's columns %.2f\n", choice.name, blocks, seam);
         EXPECT_TRUE(!same || blocks > 0.8);
-        EXPECT_TRUE(!span || seam > 0.8);
         EXPECT_TRUE(!own || blocks < 0.5);
         if (primaryOnly) {
             // Not one pixel on the second that is not black, again and again while the primary plays.
