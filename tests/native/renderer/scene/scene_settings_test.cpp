@@ -41,10 +41,12 @@ TEST(SceneSettings, KnobsTakeTheNearestValueTheyHaveAndTheCommandLineCarriesThem
     // The standard scene adds nothing to the renderer's command line; others travel whole.
     EXPECT_EQ(sceneArguments(SceneSettings{}), "");
     EXPECT_EQ(sceneArguments(ScenePresets[1].settings), " /scene:600,14,5,4,40,2,2,2");
+    const SceneSettings warm{3, 3, 1000, 10, 10, 10, 10, Palette::Warm};  // the standard scene but for its colours
+    EXPECT_EQ(sceneArguments(warm), " /scene:1000,10,10,10,10,3,3,1");
     const struct { const char* line; SceneSettings expected; } lines[] = {
         {"/s", SceneSettings{}},
         {"/s /screens:primary /SCENE:600,14,5,4,40,2,2,2", ScenePresets[1].settings},
-        {"/s /scene:9999,x,,-4,40", SceneSettings{3, 3, 5000, 10, 10, 0, 40}},  // held, standard, held
+        {"/s /scene:9999,12x,,-4,40", SceneSettings{3, 3, 5000, 10, 10, 0, 40}},  // held, standard, held
         {"/s/scene:600", SceneSettings{}},  // not a word of its own
     };
     for (const auto& l : lines) {

@@ -90,7 +90,7 @@ TEST(SceneDialogRules, OpensWithinRangesAndEverySliderStepsThroughItsRange) {
     for (int32_t k = 0; k < SceneSliderCount; ++k) {
         const SceneKnobInfo& info = SceneKnobs[k];
         const SliderSteps steps = sliderSteps(static_cast<SceneKnob>(k));
-        EXPECT_GE(steps.line, 1) << info.key;
+        EXPECT_GE(steps.line * 100, info.high - info.low) << info.key << ": an arrow step one cannot see";
         EXPECT_GE(steps.page, steps.line) << info.key;
         EXPECT_LE(steps.page * 2, info.high - info.low) << info.key;
         EXPECT_EQ((info.standard - info.low) % steps.line, 0) << info.key << ": the standard value lies off the arrow steps";
