@@ -158,7 +158,7 @@ try:
     reader = threading.Thread(target=lambda: lines.extend(iter(root.stderr.readline, b"")), daemon=True)
     reader.start()
     lit, own_window = wait_for(10, lambda: count(least_spread=16) > SPRITES), window_named("Lumivane")
-    wait_for(15, lambda: sum(b" fps" in line for line in lines) >= 3)
+    wait_for(15, lambda: sum(b" fps" in line for line in lines) >= 4)
     ended = terminated(root)
     reader.join(5)
     told = b"".join(lines).decode()
@@ -166,7 +166,8 @@ try:
     check(lit and not own_window and ended and not said,
           f"lit on the root, no own window, ends on SIGTERM with status 0: {lit}, {own_window!r}, {ended}, {said!r}")
     rates = [float(rate) for rate in re.findall(r"lumivane: ([0-9.]+) fps\n", told)][1:]  # the first counts the start
-    check(len(rates) >= 2 and all(20 < rate < 33 for rate in rates), f"-maxfps 30 rates: {rates}")
+    # A busy machine only lowers a rate: none above 30, and the best well above the 15 of every fourth refresh.
+    check(len(rates) >= 2 and max(rates) < 33 and max(rates) > 22, f"-maxfps 30 rates: {rates}")
     bogus = subprocess.run([program, "--bogus"], capture_output=True, text=True, timeout=1)
     check(bogus.returncode == 1 and "usage: lumivane [-root | -window | -window-id ID] [-preset NAME]" in bogus.stderr,
           f"an unknown option: status {bogus.returncode}, {bogus.stderr!r}")
