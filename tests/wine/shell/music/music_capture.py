@@ -2,7 +2,7 @@
 """Background music of real saver runs under Wine, judged by what the sound output received: HOME holds an
 .asoundrc that sends ALSA's default device into a raw file through a null device without a clock, so a capture
 is judged by how long its tone sounds (a WAV runs faster than real time, an MP3 in chunks), not when."""
-import array, math, os, shutil, subprocess, time, unittest, wave
+import array, math, os, re, shutil, signal, subprocess, time, unittest, wave
 from pathlib import Path
 
 RATE = 44100               # samples per second of the test file and the capture
@@ -14,6 +14,7 @@ NO_WINDOW_S = 8            # the stand-in renderer's life without a window
 LATE_S = 10                # the late stand-in's wait before its window: twice the shell's former grace period
 SHELL_LAG_S = 0.3          # the shell's end after its renderer's: a watch tick of 50 ms and the process's end
 LOOPED = "fdwSound=00000009"  # PlaySound asked to loop asynchronously, as Wine's trace shows it
+PROCESS_DETACH = re.compile(r":winmm:DllMain \S+ 0x0 0*[1-9A-Fa-f]")  # winmm let go as the process ends
 RENDERER, MESSAGE = "^Glimra_VC$", "^Lumivane \\(ScreenSaver\\)$"
 WORK = Path("music_runs").absolute()  # in the test's build folder
 DIST, STAND_IN = Path(os.environ["LUMIVANE_DIST_DIR"]), Path(os.environ["LUMIVANE_STAND_IN"])
@@ -40,6 +41,21 @@ def windows(name_pattern, seconds=WAIT_S):
                                        capture_output=True, text=True).stdout.split()) and time.time() < deadline:
         time.sleep(0.2)
     return found
+
+
+def end_status(shell, folder, seconds):
+    """The shell's exit status once it ended within `seconds`. Under load Wine's sound output now and then
+    takes the process down with SIGSEGV after the program called ExitProcess (a fault of the program itself
+    ends it with a Windows status): such an end counts as the clean one it was; any other end of a run that
+    is not clean is told with the trace's last lines."""
+    status = shell.wait(seconds)
+    trace = (folder / "trace.txt").read_text(errors="replace")
+    if status == -signal.SIGSEGV and PROCESS_DETACH.search(trace):
+        print("note: Wine's process died of SIGSEGV after the shell's ExitProcess", flush=True)
+        return 0
+    if status != 0:
+        print("the shell ended with %d; its trace ends:\n%s" % (status, "\n".join(trace.splitlines()[-12:])))
+    return status
 
 
 def end_all(shells):
@@ -103,7 +119,8 @@ class MusicUnderWine(unittest.TestCase):
             gone = time.time() + WAIT_S
             while windows(RENDERER, 0) and time.time() < gone:  # the key ends the renderer first
                 pass
-            self.assertEqual(0, shell.wait(SHELL_LAG_S), "the shell did not end at once after its renderer")
+            self.assertEqual(0, end_status(shell, folder, SHELL_LAG_S),
+                             "the shell did not end at once after its renderer")
             self.assertEqual("hide -1\nshow 0\n", (folder / "pointer.log").read_text(), "the pointer is not back")
         finally:
             end_all([shell])
@@ -174,7 +191,7 @@ class MusicUnderWine(unittest.TestCase):
             self.assertIsNone(shell.poll(), "the shell ended while its renderer ran")
             self.assertEqual([], windows(MESSAGE, 0), "a message was shown")
             subprocess.run(["xdotool", "windowfocus", windows(RENDERER)[0], "key", "space"])
-            self.assertEqual(0, shell.wait(WAIT_S), "the run did not end well")
+            self.assertEqual(0, end_status(shell, folder, WAIT_S), "the run did not end well")
             self.assertGreater(tone_seconds(folder), 0, "the late renderer got no music")
             self.assertEqual("hide -1\nshow 0\n", (folder / "pointer.log").read_text(), "the pointer is not back")
         finally:
