@@ -16,28 +16,17 @@
 #include "shell/dialog/scene_dialog_rules.h"
 #include "shell/dialog/settings_dialog.h"
 #include "shell/texts/texts.h"
-#include "support/win_test_support.h"
+#include "support/dialog_run.h"
 
 using namespace wintest;
 
 namespace {
 
-constexpr DWORD WaitMs = 20000;  // a start through scripts/wine-run on a busy machine
 constexpr int SliderThumbInset = 13;  // from a slider's ends to its thumb's middle at either end, pixels
 constexpr DWORD PictureSettleMs = 4000;  // after the Scene dialog's picture started again, before it is read
 constexpr wchar_t Cd[] = L"音楽CD", FileChoice[] = L"MP3、WAV", Save[] = L"設定";
 // The left edge of a self-drawn button as its normal, highlighted and disabled pictures draw it.
 constexpr COLORREF NormalEdge = RGB(96, 94, 128), HoverEdge = RGB(232, 150, 40), DisabledEdge = RGB(168, 168, 168);
-using Values = std::vector<std::string>;
-// The three keys' names as every settings file holds them (Shift-JIS bytes), Screens, FrameRate and BatterySaver.
-const Values Keys = {"BGM\x8B\xE6\x95\xAA", "BGM\xD8\xCB\xDF\xB0\xC4", "BGM\xCC\xA7\xB2\xD9", "Screens",
-                     "FrameRate", "BatterySaver"};
-
-// A settings file with the three keys.
-std::string iniText(const std::string& source, const std::string& repeat, const std::string& file) {
-    return "[Section]\r\n" + Keys[0] + "=" + source + "\r\n" + Keys[1] + "=" + repeat + "\r\n" + Keys[2] + "=" +
-           file + "\r\n";
-}
 // The keys' values in a settings file, "?" for a missing one, without the blank the program writes before
 // a number (" 2").
 Values storedValues(const std::string& ini) {
@@ -49,65 +38,6 @@ Values storedValues(const std::string& ini) {
     }
     return values;
 }
-
-// Lumivane.scr, a stand-in renderer and a settings file (none when `ini` is empty) put into a folder and
-// taken out again at the end; the dialog opened there with /c.
-class DialogRun {
-public:
-    // `placed`: the programs are in the folder already (one that cannot be written).
-    DialogRun(const std::wstring& folder, const std::string& ini, bool placed = false) : folder_(folder) {
-        if (placed) return;
-        EXPECT_TRUE(CopyFileW((distDir() + L"\\Lumivane.scr").c_str(), file(L"Lumivane.scr").c_str(), FALSE));
-        EXPECT_TRUE(writeFileBytes(file(L"Lumivane.dll"), "MZ") && (ini.empty() || writeFileBytes(iniPath(), ini)));
-    }
-    ~DialogRun() {
-        scr.kill();
-        for (const wchar_t* name : {L"Lumivane.scr", L"Lumivane.dll", L"Lumivane.ini"}) DeleteFileW(file(name).c_str());
-    }
-    // Starts /c (under a glibc locale, whose language and code page Wine takes, through scripts/wine-run, a Unix
-    // process: the program is then found by its window) and waits for the window titled `title` to show.
-    HWND open(const std::string& locale = "", const wchar_t* title = SettingsDialogTitle,
-              const std::wstring& args = L"/c") {
-        SetCursorPos(5, 5);  // away from where the dialog opens
-        const std::wstring scrPath = file(L"Lumivane.scr"), runner = sourceDir() + L"\\scripts\\wine-run";
-        EXPECT_TRUE(locale.empty() ? scr.start(scrPath, args)
-                                   : runner_.start(runner, L"--locale " + std::wstring(locale.begin(), locale.end()) +
-                                                               L" \"" + scrPath + L"\" /c"));
-        hwnd = waitForWindow(nullptr, title, WaitMs);
-        if (hwnd && !locale.empty()) scr.attach(hwnd);
-        if (hwnd) within(5000, [&] { return IsWindowVisible(hwnd) != 0; });
-        Sleep(500);  // painted
-        return hwnd;
-    }
-    std::wstring file(const wchar_t* name) const { return folder_ + L"\\" + name; }
-    std::wstring iniPath() const { return file(L"Lumivane.ini"); }
-    std::string iniBytes() const { return readFileBytes(iniPath()); }
-    HWND panel() const { return FindWindowExW(hwnd, nullptr, L"Glimra.Panel", nullptr); }
-    // A control of this class, with this text when one is named, on the panel or else on the dialog.
-    HWND control(const wchar_t* className, const wchar_t* text = nullptr) const {
-        HWND found = FindWindowExW(panel(), nullptr, className, text);
-        return found ? found : FindWindowExW(hwnd, nullptr, className, text);
-    }
-    HWND label(const wchar_t* text) const { return control(L"Glimra.Label", text); }
-    HWND button(const wchar_t* text) const { return control(CommandClassName, text); }
-    HWND trackBox() const { return control(L"ComboBox"); }
-    HWND screensBox() const { return FindWindowExW(hwnd, nullptr, L"ComboBox", nullptr); }
-    HWND frameRateBox() const { return FindWindowExW(hwnd, screensBox(), L"ComboBox", nullptr); }
-    HWND batteryBox() const { return FindWindowExW(hwnd, nullptr, L"Button", nullptr); }
-    // Types a new text into the track box.
-    void typeTrack(const std::wstring& text) const {
-        clickCentre(trackBox());
-        SendMessageW(trackBox(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
-        typeText(text);
-    }
-
-    Process scr;
-    HWND hwnd = nullptr;
-
-private:
-    std::wstring folder_;
-    Process runner_;  // scripts/wine-run, when the program runs under another locale
-};
 
 // One pixel of the screen.
 COLORREF pixel(LONG x, LONG y) {
@@ -155,10 +85,8 @@ void saveScreenshot(const char* locale) {
 // A portable copy on a small disk (a 4 MB tmpfs that ctest mounts): the dialog's place and look, the CD and
 // the file choice saved beside it and loaded back, and saves on the full disk.
 TEST(SettingsDialog, ShowsSavesAndLoadsItsChoicesBesideThePortableCopyAndReportsAFailedSave) {
-    const std::wstring disk = fromUnixPath(LUMIVANE_FULL_DISK_UNIX);
-    ULARGE_INTEGER free{}, total{};
-    ASSERT_TRUE(GetDiskFreeSpaceExW(disk.c_str(), nullptr, &total, nullptr) && total.QuadPart <= 8u << 20)
-        << "no small disk mounted at " << LUMIVANE_FULL_DISK_UNIX;
+    const std::wstring disk = smallDisk();
+    ASSERT_FALSE(disk.empty()) << "no small disk mounted at " << LUMIVANE_FULL_DISK_UNIX;
     TempDir dir(L"dialog", disk);
     const std::string otherSection = "[Other]\r\nkeep=this\r\n";
     DialogRun run(dir.path(), iniText(" 1", " 45", "") + otherSection);
@@ -251,16 +179,11 @@ TEST(SettingsDialog, ShowsSavesAndLoadsItsChoicesBesideThePortableCopyAndReports
     for (bool first : {false, true}) {
         if (first) DeleteFileW(run.iniPath().c_str());
         ini = run.iniBytes();
-        GetDiskFreeSpaceExW(disk.c_str(), &free, nullptr, nullptr);
-        writeFileBytes(dir.file(L"filler"), std::string(free.QuadPart, 'f'));
+        fillDisk(dir);
         ASSERT_NE(run.open(), nullptr);
         clickCentre(run.label(Cd));
         EXPECT_TRUE(within(1000, [&] { return IsWindowEnabled(run.trackBox()) != 0; }));
-        clickCentre(run.button(Save));
-        const std::wstring message = messageText(waitForWindow(nullptr, L"Lumivane (ScreenSaver)", WaitMs));
-        EXPECT_NE(message.find(L"書き込めません:\n" + run.iniPath()), message.npos) << "not reported with its path";
-        Sleep(500);
-        EXPECT_TRUE(run.scr.running() && IsWindowVisible(run.hwnd)) << "the dialog stays open";
+        run.saveFails(Save, L"Lumivane (ScreenSaver)", L"書き込めません:\n");
         EXPECT_EQ(run.iniBytes(), ini);
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), first ? 3 : 4) << "a file left";
         DeleteFileW(dir.file(L"filler").c_str());

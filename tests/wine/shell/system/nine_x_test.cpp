@@ -14,24 +14,16 @@
 
 #include "common/names.h"
 #include "shell/dialog/scene_dialog_rules.h"
-#include "support/win_test_support.h"
+#include "support/dialog_run.h"
 
 using namespace wintest;
 
 namespace {
 
-constexpr DWORD WaitMs = 20000;      // a start through scripts/wine-run on a busy machine
 constexpr DWORD StaysMs = 700;       // a refused password leaves the saver running at least this long
 constexpr int ToneRate = 44100;      // samples per second of the music file and of the capture
 constexpr int LoudRms = 1000;        // a 50 ms window louder than this sounds (the tone's RMS is 8500)
 const wchar_t* const Programs[] = {L"Lumivane.scr", L"Lumivane.dll"};
-// The settings file's keys as Shift-JIS bytes, whatever the code page, and a file that holds them.
-const std::string Source = "BGM\x8B\xE6\x95\xAA", Repeat = "BGM\xD8\xCB\xDF\xB0\xC4", File = "BGM\xCC\xA7\xB2\xD9";
-std::string iniText(const std::string& source, const std::string& repeat, const std::string& file,
-                    const std::string& rest = "") {
-    return "[Section]\r\n" + Source + "=" + source + "\r\n" + Repeat + "=" + repeat + "\r\n" + File + "=" + file +
-           "\r\n" + rest;
-}
 
 // Both programs presented as Windows 98 for as long as the record lives.
 struct Windows98 {
@@ -56,60 +48,14 @@ std::vector<std::wstring> filesIn(const std::wstring& folder) {
     return names;
 }
 
-// A copy of the shell in a folder with a stand-in renderer; the dialog opened there with /c under a locale.
-class NineXDialog {
-public:
-    explicit NineXDialog(const TempDir& dir) : dir_(dir) {
-        EXPECT_TRUE(dir.copyIn(L"Lumivane.scr", L"Lumivane.scr") && writeFileBytes(dir.file(L"Lumivane.dll"), "MZ"));
+// Opens the dialog of `run` under a locale and checks that it and its controls are ANSI windows.
+bool openAnsi(DialogRun& run, const char* locale) {
+    if (!run.open(locale)) return false;
+    for (HWND w : {run.hwnd, run.panel(), run.trackBox(), run.screensBox()}) {
+        EXPECT_TRUE(w && !IsWindowUnicode(w)) << "a wide window on the 9x family";
     }
-    ~NineXDialog() { runner_.kill(); }
-    // Starts /c through scripts/wine-run (a Unix process: the program is then found by its window), waits until it
-    // shows and checks that it and its controls are ANSI windows.
-    bool open(const char* locale) {
-        SetCursorPos(5, 5);  // away from where the dialog opens
-        const std::wstring args = L"--locale " + std::wstring(locale, locale + strlen(locale)) + L" \"" +
-                                  dir_.file(L"Lumivane.scr") + L"\" /c";
-        if (!runner_.start(sourceDir() + L"\\scripts\\wine-run", args)) return false;
-        hwnd = waitForWindow(nullptr, SettingsDialogTitle, WaitMs);
-        if (!hwnd || !scr.attach(hwnd) || !within(5000, [&] { return IsWindowVisible(hwnd) != 0; })) return false;
-        Sleep(500);  // painted
-        panel = FindWindowExW(hwnd, nullptr, L"Glimra.Panel", nullptr);
-        trackBox = FindWindowExW(panel, nullptr, L"ComboBox", nullptr);
-        for (HWND w : {hwnd, panel, trackBox, FindWindowExW(hwnd, nullptr, L"ComboBox", nullptr)}) {
-            EXPECT_TRUE(w && !IsWindowUnicode(w)) << "a wide window on the 9x family";
-        }
-        return true;
-    }
-    HWND label(const wchar_t* text) const {
-        HWND found = FindWindowExW(panel, nullptr, L"Glimra.Label", text);
-        return found ? found : FindWindowExW(hwnd, nullptr, L"Glimra.Label", text);
-    }
-    HWND button(const wchar_t* text) const {
-        HWND found = FindWindowExW(panel, nullptr, CommandClassName, text);
-        return found ? found : FindWindowExW(hwnd, nullptr, CommandClassName, text);
-    }
-    // Types a new text into the track box.
-    void typeTrack(const std::wstring& text) const {
-        clickCentre(trackBox);
-        SendMessageW(trackBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
-        typeText(text);
-    }
-    // Clicks a button whose save must fail: the message names the file, the dialog stays open.
-    void saveFails(const wchar_t* save, const wchar_t* title, const std::wstring& says) {
-        clickCentre(button(save));
-        const std::wstring message = messageText(waitForWindow(nullptr, title, WaitMs));
-        EXPECT_NE(message.find(says + dir_.file(L"Lumivane.ini")), message.npos) << "not reported with its path";
-        Sleep(500);
-        EXPECT_TRUE(scr.running() && IsWindowVisible(hwnd)) << "the dialog did not stay open";
-    }
-
-    Process scr;
-    HWND hwnd = nullptr, panel = nullptr, trackBox = nullptr;
-
-private:
-    const TempDir& dir_;
-    Process runner_;
-};
+    return true;
+}
 
 // Under a Japanese locale (code page 932) the texts are Japanese. A backup left by a save cut short stands in for
 // the missing file; a save on the full disk is reported and leaves the backup alone and nothing else; with room
@@ -118,18 +64,15 @@ private:
 // (a folder has the backup's name) is reported and stays as it was.
 TEST(NineX, SettingsDialogSpeaksAnsiLoadsABackupSavesByteExactAndReportsFailedSaves) {
     Windows98 windows98;
-    const std::wstring disk = fromUnixPath(LUMIVANE_FULL_DISK_UNIX);
-    ULARGE_INTEGER free{}, total{};
-    ASSERT_TRUE(GetDiskFreeSpaceExW(disk.c_str(), nullptr, &total, nullptr) && total.QuadPart <= 8u << 20)
-        << "no small disk mounted at " << LUMIVANE_FULL_DISK_UNIX;
+    const std::wstring disk = smallDisk();
+    ASSERT_FALSE(disk.empty()) << "no small disk mounted at " << LUMIVANE_FULL_DISK_UNIX;
     {
         TempDir dir(L"ninex", disk);
-        NineXDialog dialog(dir);
+        DialogRun dialog(dir.path(), "");
         const std::string other = "[Other]\r\nkeep=this\r\n";
         ASSERT_TRUE(writeFileBytes(dir.file(L"Lumivane.ini.bak"), iniText(" 1", " 45", "", other)));
-        GetDiskFreeSpaceExW(disk.c_str(), &free, nullptr, nullptr);
-        writeFileBytes(dir.file(L"filler"), std::string(free.QuadPart, 'f'));  // fills the disk, so it fails
-        ASSERT_TRUE(dialog.open("ja_JP.UTF-8"));
+        fillDisk(dir);
+        ASSERT_TRUE(openAnsi(dialog, "ja_JP.UTF-8"));
         for (const wchar_t* text : {L"BGM", L"無し", L"音楽CD", L"MP3、WAV", L"曲目をﾘﾋﾟｰﾄ", L"画面", L"コマ数",
                                     L"バッテリー駆動中は 30 コマ/秒まで"}) {
             EXPECT_NE(dialog.label(text), nullptr) << "no label";
@@ -141,8 +84,8 @@ TEST(NineX, SettingsDialogSpeaksAnsiLoadsABackupSavesByteExactAndReportsFailedSa
         const std::vector<RGBQUAD> ink = screenPixels(end);
         EXPECT_GT(std::count_if(ink.begin(), ink.end(), [](RGBQUAD p) { return std::max({p.rgbRed, p.rgbGreen}) < 35; }),
                   10) << "the text is cut short";
-        EXPECT_EQ(textOf(dialog.trackBox), L"45") << "the backup was not loaded";
-        EXPECT_TRUE(IsWindowEnabled(dialog.trackBox)) << "the CD choice was not loaded";
+        EXPECT_EQ(textOf(dialog.trackBox()), L"45") << "the backup was not loaded";
+        EXPECT_TRUE(IsWindowEnabled(dialog.trackBox())) << "the CD choice was not loaded";
         dialog.typeTrack(L"3.5");
         dialog.saveFails(L"設定", L"Lumivane (ScreenSaver)", L"書き込めません:\n");
         EXPECT_EQ(filesIn(dir.path()), (std::vector<std::wstring>{L"Lumivane.dll", L"Lumivane.ini.bak", L"Lumivane.scr",
@@ -156,17 +99,17 @@ TEST(NineX, SettingsDialogSpeaksAnsiLoadsABackupSavesByteExactAndReportsFailedSa
                   iniText(" 1", " 4", "", "Screens= 0\r\nFrameRate= 0\r\nBatterySaver= 1\r\n" + other));
     }
     TempDir dir(L"ninex-en");
-    NineXDialog dialog(dir);
+    DialogRun dialog(dir.path(), "");
     const std::string before = iniText(" 1", " 12", "");
     ASSERT_TRUE(writeFileBytes(dir.file(L"Lumivane.ini"), before) &&
                 CreateDirectoryW(dir.file(L"Lumivane.ini.bak").c_str(), nullptr));
-    ASSERT_TRUE(dialog.open("en_US.UTF-8"));
+    ASSERT_TRUE(openAnsi(dialog, "en_US.UTF-8"));
     for (const wchar_t* text : {L"Music", L"None", L"Audio CD", L"MP3 or WAV file", L"Repeat track", L"Screens",
                                 L"Frame rate", L"At most 30 a second on battery"}) {
         EXPECT_NE(dialog.label(text), nullptr) << "no label";
     }
     for (const wchar_t* text : {L"...", L"More works", L"OK", L"Cancel"}) EXPECT_NE(dialog.button(text), nullptr);
-    EXPECT_EQ(textOf(dialog.trackBox), L"12");
+    EXPECT_EQ(textOf(dialog.trackBox()), L"12");
     // The Scene dialog's own windows are ANSI windows too, with their texts and every slider (Wine's common
     // controls register the slider class wide only, so the sliders' own kind says nothing here); its Cancel gives
     // the settings dialog back.
