@@ -22,7 +22,6 @@ PENDING = "PendingFileRenameOperations"  # files the next restart removes
 SYSTEM = "C:\\windows\\system32\\"
 UNINSTALLER = r"C:\Program Files\Lumivane\uninstall.exe"
 PROGRAMS = ("Lumivane.scr", "Lumivane.dll")
-SAVER_SEARCH = ["xdotool", "search", "--sync", "--name", "^Glimra_VC$"]  # waits until the saver's window shows
 IN_PLACE_UNINSTALL = r"C:\users\Public\lumivane-uninstall.bat"
 REBOOT_REQUIRED = 3010  # the uninstaller's exit code when files wait for the next restart
 WAIT_S = 30  # for the saver's window, and for the silent uninstaller, which goes on from a copy of itself
@@ -56,9 +55,13 @@ def desktop():
 
 
 def wait_for_window(name):
-    """Waits until a shown X window has this exact name."""
-    subprocess.run(["xdotool", "search", "--sync", "--name", "^%s$" % name], timeout=WAIT_S, capture_output=True,
-                   check=True)
+    """Waits until an X window has this exact name. A search is tried again until then: one that meets a window
+    going away as it reads its name fails."""
+    deadline = time.time() + WAIT_S
+    while subprocess.run(["xdotool", "search", "--name", "^%s$" % name], capture_output=True).returncode != 0:
+        if time.time() > deadline:
+            raise AssertionError("no window named %r after %d s" % (name, WAIT_S))
+        time.sleep(0.2)
 
 
 def running(command_part):
@@ -161,7 +164,7 @@ class Release(unittest.TestCase):
 
             saver = wine(SYSTEM + "Lumivane.scr", "/s", wait=False)
             try:
-                subprocess.run(SAVER_SEARCH, timeout=WAIT_S, capture_output=True, check=True)
+                wait_for_window("Glimra_VC")
                 time.sleep(1.5)  # the renderer ignores input right after its start
                 subprocess.run(["xdotool", "key", "space"])
                 self.assertEqual(0, saver.wait(timeout=15), "the saver does not end on a key")
@@ -171,7 +174,7 @@ class Release(unittest.TestCase):
             # Uninstalled while the saver runs: Windows keeps a running program's file, so the saver is ended first.
             saver = wine(SYSTEM + "Lumivane.scr", "/s", wait=False)
             try:
-                subprocess.run(SAVER_SEARCH, timeout=WAIT_S, capture_output=True, check=True)
+                wait_for_window("Glimra_VC")
                 self.assertEqual(0, wine(UNINSTALLER, "/S").returncode)
                 self.assertTrue(wait_until(lambda: not drive_c(UNINSTALLER).parent.exists()),
                                 "the uninstaller's folder is left")
