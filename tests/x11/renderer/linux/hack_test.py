@@ -223,9 +223,11 @@ try:
                         second_any=sum(1 for y in range(336) for v in light[y * width + 576:y * width + 1024] if v))
             # One picture across both: enough rows lit at the seam for its columns to be compared, and in one
             # grab the two alike (Xephyr copies its two screens out one after the other, so a particle that
-            # moves on between the copies can make one grab unlike).
+            # moves on between the copies can make one grab unlike). A scene of its own on each: two scenes that
+            # start alike can match for a moment (0.54 once), and part within seconds.
             return seen["primary"] > 300 and (choice == "primary" or seen["second"] > 150) and \
-                (choice != "span" or (seen["seam_lit"] >= 24 and seen["seam"] > 0.8))
+                (choice != "span" or (seen["seam_lit"] >= 24 and seen["seam"] > 0.8)) and \
+                (choice != "own" or seen["blocks"] < 0.5)
 
         lit = wait_for(15, measured)
         print(f"-screens {choice}: {seen}")
