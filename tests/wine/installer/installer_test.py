@@ -25,6 +25,7 @@ PROGRAMS = ("Lumivane.scr", "Lumivane.dll")
 IN_PLACE_UNINSTALL = r"C:\users\Public\lumivane-uninstall.bat"
 REBOOT_REQUIRED = 3010  # the uninstaller's exit code when files wait for the next restart
 WAIT_S = 30  # for the saver's window, and for the silent uninstaller, which goes on from a copy of itself
+SAVER_GONE_S = 5  # for an ended saver's processes to be gone
 
 
 def wine(*args, wait=True):
@@ -178,8 +179,9 @@ class Release(unittest.TestCase):
                 self.assertEqual(0, wine(UNINSTALLER, "/S").returncode)
                 self.assertTrue(wait_until(lambda: not drive_c(UNINSTALLER).parent.exists()),
                                 "the uninstaller's folder is left")
-                self.assertIsNotNone(saver.poll(), "the saver runs on")
-                self.assertFalse(running("Lumivane.dll"), "the renderer runs on")
+                # Its files are gone, so it had ended; its process may still be on its way out.
+                self.assertTrue(wait_until(lambda: saver.poll() is not None, SAVER_GONE_S), "the saver runs on")
+                self.assertTrue(wait_until(lambda: not running("Lumivane.dll"), SAVER_GONE_S), "the renderer runs on")
             finally:
                 saver.kill()
             self.assertEqual([False, False], [drive_c(SYSTEM + name).exists() for name in PROGRAMS])
