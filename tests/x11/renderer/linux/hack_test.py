@@ -229,7 +229,7 @@ try:
                 (choice != "span" or (seen["seam_lit"] >= 24 and seen["seam"] > 0.8)) and \
                 (choice != "own" or seen["blocks"] < 0.5)
 
-        lit = wait_for(15, measured)
+        lit = wait_for(30, measured)  # streams may take a while to cross the seam
         print(f"-screens {choice}: {seen}")
         check(lit and {"same": seen.get("blocks", 0) > 0.8, "primary": seen.get("second_any") == 0,
                        "span": seen.get("seam", 0) > 0.8, "own": seen.get("blocks", 1) < 0.5}[choice],
